@@ -1,0 +1,1 @@
+// The table chooser and the folder chooser.

@@ -1,0 +1,2 @@
+// The embedded engine.
+#include "oracle/oci7.h"

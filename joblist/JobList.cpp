@@ -1,0 +1,1 @@
+// The job list model, its list file and the job list window.

@@ -1,0 +1,1 @@
+// The transfer engine: CSV reading, import, export, previews.
