@@ -3,6 +3,7 @@
 // The program uses the Qt implementation; tests install a scripted one
 // (tests/support/ScriptedMessageBoxes.h) that answers from a queue.
 #include <QString>
+#include <vector>
 
 class QWidget;
 
@@ -24,6 +25,13 @@ public:
     virtual MsgResult show(QWidget *owner, const QString &text, MsgIcon icon,
                            MsgButtons buttons, bool systemModal) = 0;
 };
+
+// The answers of a button set's buttons, left to right; the first is the
+// default button.
+std::vector<MsgResult> buttonAnswers(MsgButtons buttons);
+// What Escape or closing the box answers: No for Yes/No, Cancel where there is
+// a Cancel button, Ok for a lone OK button.
+MsgResult escapeAnswer(MsgButtons buttons);
 
 // Shows a box through the installed service (the Qt one unless a test set
 // another).
