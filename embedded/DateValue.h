@@ -17,15 +17,21 @@ struct DateTime {
 namespace date {
 
 // TO_DATE(text, format) with the format elements YYYY, YYY, YY, Y, RRRR, RR,
-// MM, MON, MONTH, DD, DDD?, HH24, HH, HH12, MI, SS, AM/PM and Oracle's
+// MM, MON, MONTH, DD, DDD, D, DY, DAY, HH24, HH, HH12, MI, SS, SSSSS,
+// AM/PM (A.M./P.M.), the FM and FX modifiers and Oracle's
 // leniency: any punctuation in the text matches any punctuation in the format,
 // elements may have fewer digits than their width when a separator follows,
 // and trailing parts of the format may be omitted from the text (their fields
 // then take the defaults: day 1, time 00:00:00; year and month default to the
-// current ones). Returns 0, or: 1843 bad month, 1847 bad day of month,
-// 1850 hour, 1851 minute, 1852 second, 1858 a non-digit where a digit is due,
-// 1861 literal does not match format string, 1841 year out of range,
-// 1821 format not recognised, 1830 text left over after the format ends.
+// current ones). Returns 0, or: 1843 bad month, 1847 day of month outside
+// 1..31, 1839 a day the month does not have (February 30, February 29 of a
+// common year, April 31), 1850 hour, 1851 minute, 1852 second, 1849 hour of
+// a 12-hour clock, 1848 day of year, 1855 no AM/PM where one is due, 1846 no
+// day name, 1858 a non-digit where a digit is due, 1861 literal does not
+// match format string, 1841 year out of range or not a number, 1821 format
+// not recognised, 1810 a format element given twice, 1830 text left over
+// after the format ends, 1862 (only after FX) a number shorter than its
+// element. The empty text is NULL to the engine; callers do not pass it.
 int toDate(std::string_view text, std::string_view format, DateTime *out);
 
 // Reads text in the session's default form DD-MON-RR (e.g. "05-JAN-24"), with
