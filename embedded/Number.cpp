@@ -448,28 +448,28 @@ int divide(const Decimal &a, const Decimal &b, Decimal *out)
         *out = Decimal();
         return 0;
     }
-    // Long division of the digit strings, one quotient digit at a time; the
-    // remainder never exceeds 10 * divisor, so it fits 42 digits.
-    constexpr int kWidth = Decimal::kMaxDigits + 2;
-    uint8_t divisor[kWidth] = {};
-    uint8_t rem[kWidth] = {};
-    // Both right-aligned: divisor digits at the end of the window.
-    std::memcpy(divisor + kWidth - b.m_count, b.m_digits, size_t(b.m_count));
+    // Long division of the digit strings, one quotient digit at a time. The
+    // remainder stays below 10 * divisor, so a window one digit wider than
+    // the divisor holds it.
+    const int w = b.m_count + 1;
+    uint8_t divisor[Decimal::kMaxDigits + 1] = {};
+    uint8_t rem[Decimal::kMaxDigits + 1] = {};
+    std::memcpy(divisor + 1, b.m_digits, size_t(b.m_count));
     int next = 0;  // next digit of a to bring down
     auto bringDown = [&]() {
-        std::memmove(rem, rem + 1, kWidth - 1);
-        rem[kWidth - 1] = next < a.m_count ? a.m_digits[next] : 0;
+        std::memmove(rem, rem + 1, size_t(w - 1));
+        rem[w - 1] = next < a.m_count ? a.m_digits[next] : 0;
         ++next;
     };
     auto remGeDivisor = [&]() {
-        for (int k = 0; k < kWidth; ++k)
+        for (int k = 0; k < w; ++k)
             if (rem[k] != divisor[k])
                 return rem[k] > divisor[k];
         return true;
     };
     auto remSubtract = [&]() {
         int borrow = 0;
-        for (int k = kWidth - 1; k >= 0; --k) {
+        for (int k = w - 1; k >= 0; --k) {
             int v = int(rem[k]) - divisor[k] - borrow;
             borrow = v < 0;
             rem[k] = uint8_t(v + (borrow ? 10 : 0));

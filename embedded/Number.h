@@ -38,7 +38,9 @@ namespace num {
 // Parses text as Oracle's TO_NUMBER without a format does: blanks around,
 // an optional sign, digits with at most one ".", an optional exponent
 // ("1.5E3"). More than 38 significant digits are rounded to 38. Returns 0, or
-// 1722 (invalid number) for anything else, including the empty text.
+// 1722 (invalid number) for anything else, including the empty text, or 1426
+// (numeric overflow) for a value of 1E126 or more; values below 1E-130 read
+// as zero. On failure *out is left as it was.
 int parse(std::string_view text, Decimal *out);
 
 // Fits a value to a column of NUMBER(precision, scale): rounds half away from
@@ -50,7 +52,9 @@ int fitTo(Decimal *value, int precision, int scale);
 
 // Oracle's default text form: "0.5" is ".5", "-0.5" is "-.5", "1.50" is
 // "1.5", integers without a point, zero is "0". Very large or small values
-// (more than 40 characters in plain form) use the scientific form "1.5E+45".
+// (more than 40 characters in plain form) use the scientific form "1.5E+45",
+// "-1E-50": the shortest mantissa, the exponent with at least two digits, and
+// the mantissa rounded so that the text stays within 40 characters.
 std::string toText(const Decimal &value);
 // The same into a caller's buffer of at least 48 bytes; returns the length
 // (no NUL written).
