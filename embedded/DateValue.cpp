@@ -289,13 +289,8 @@ public:
         size_t fpos = 0;
         while (fpos < m_fmt.size()) {
             Token t{};
-            if (int rc = nextToken(m_fmt, fpos, &t))
+            if (int rc = takeToken(&fpos, &seen, &t))
                 return rc;
-            const Field f = fieldOf(t.kind);
-            if (f != 0 && (seen & f))
-                return kErrFormatTwice;
-            seen |= f;
-            fpos += t.length;
             if (t.kind == Kind::ExactMode) {
                 m_exact = !m_exact;
                 continue;
@@ -327,17 +322,25 @@ private:
             ++m_pos;
     }
 
+    // The element at *fpos, moving past it; a field already set fails 1810.
+    int takeToken(size_t *fpos, unsigned *seen, Token *t) const
+    {
+        if (int rc = nextToken(m_fmt, *fpos, t))
+            return rc;
+        const Field f = fieldOf(t->kind);
+        if (f != 0 && (*seen & f))
+            return kErrFormatTwice;
+        *seen |= f;
+        *fpos += t->length;
+        return 0;
+    }
+
     int checkFormat(size_t fpos, unsigned seen) const
     {
         while (fpos < m_fmt.size()) {
             Token t{};
-            if (int rc = nextToken(m_fmt, fpos, &t))
+            if (int rc = takeToken(&fpos, &seen, &t))
                 return rc;
-            const Field f = fieldOf(t.kind);
-            if (f != 0 && (seen & f))
-                return kErrFormatTwice;
-            seen |= f;
-            fpos += t.length;
         }
         return 0;
     }
@@ -656,6 +659,12 @@ int parseDefault(std::string_view text, DateTime *out)
 
 int toChar(const DateTime &v, std::string_view format, std::string *out)
 {
+    // The names are looked up by month and weekday: a value that is no date
+    // must not index past them.
+    if (v.year < 1 || v.year > 9999)
+        return kErrYear;
+    if (v.month < 1 || v.month > 12)
+        return kErrMonth;
     std::string r;
     bool fill = true;  // FM turns off the zeros and blanks that keep widths
     size_t pos = 0;

@@ -130,6 +130,8 @@ TEST(DateValue, ToCharWritesTheElements)
     }
     std::string text = "untouched";
     EXPECT_EQ(date::toChar(morning, "YYYY-QQ", &text), 1821);
+    EXPECT_EQ(date::toChar(at(2024, 13, 1), "MON", &text), 1843);
+    EXPECT_EQ(date::toChar(at(0, 1, 1), "YYYY", &text), 1841);
     EXPECT_EQ(text, "untouched");
 }
 
