@@ -2,6 +2,7 @@
 // Open and save file dialogs with the properties the forms rely on, and the
 // folder chooser. Tests install a scripted service that answers each request.
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 
@@ -35,6 +36,16 @@ public:
 
 std::optional<QString> getFile(QWidget *owner, const FileDialogRequest &request);
 std::optional<QString> getFolder(QWidget *owner, const QString &message, const QString &startDir);
+
+// "Desc|pat;pat|Desc|pat" as Qt name filters ("Desc (pat pat)"). On Linux
+// "*.*" would miss names without a dot, so it becomes "*"; a description whose
+// own parenthesis already lists the patterns is kept as it stands.
+QStringList qtNameFilters(const QString &filter);
+// True when a proposed name is a pattern such as "*.csv" rather than a name.
+bool isFileNamePattern(const QString &name);
+// `path` with `defaultExt` (".csv" or "csv") appended when its file-name part
+// has no dot; what both the dialog and its test double hand to `canClose`.
+QString withDefaultExtension(const QString &path, const QString &defaultExt);
 
 // nullptr restores the Qt implementation. The caller keeps ownership.
 void setFileDialogService(FileDialogService *service);

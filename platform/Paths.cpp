@@ -17,7 +17,10 @@ QString fileNamePart(const QString &path)
 
 QString changeExtension(const QString &path, const QString &ext)
 {
-    const qsizetype nameStart = path.lastIndexOf(u'/') + 1;
+    qsizetype nameStart = path.lastIndexOf(u'/') + 1;
+    // Leading dots make a name hidden (".profile"); they start no extension.
+    while (nameStart < path.size() && path[nameStart] == u'.')
+        ++nameStart;
     const qsizetype dot = path.lastIndexOf(u'.');
     if (dot < nameStart)
         return path + ext;

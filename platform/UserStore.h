@@ -4,10 +4,13 @@
 // <GenericConfigLocation>/VORLIK/Karvello/List-1.json (the leading "Software"
 // is dropped). Each value is read and written on its own: a write re-reads the
 // file, changes one value and replaces the file atomically, readable by its
-// owner only. A corrupt or missing file reads as empty.
+// owner only. A corrupt or missing file reads as empty; a write over a corrupt
+// file keeps its bytes as "<file>.corrupt" and starts a fresh one.
 #include <QString>
 #include <cstdint>
 #include <optional>
+
+class QJsonValue;
 
 namespace platform {
 
@@ -32,6 +35,8 @@ public:
     bool writeInteger(const QString &name, int32_t value);
 
 private:
+    bool writeValue(const QString &name, const QJsonValue &value);
+
     QString m_path;
 };
 

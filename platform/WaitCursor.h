@@ -11,6 +11,9 @@ public:
     ~WaitCursor();
     WaitCursor(const WaitCursor &) = delete;
     WaitCursor &operator=(const WaitCursor &) = delete;
+
+private:
+    bool m_set; // false without a GUI application: nothing to restore
 };
 
 } // namespace platform
