@@ -17,8 +17,9 @@
 //  - where an element does not match, its alternatives are tried: MM reads
 //    a month name, MON and MONTH read each other's forms, YY and RR read a
 //    four-digit year when no other number follows without a separator.
-// FX turns that off: punctuation and literals must match as written and
-// every number must have its element's full width.
+// FX turns that off: punctuation and literals must match as written, no
+// alternative is tried, and every number must have its element's full width
+// unless FM is given too.
 //
 // Errors come where Oracle raises them: a value out of range fails as soon
 // as its element is read (1843 month, 1847 day 0 or above 31, 1850/1851/1852
@@ -295,8 +296,10 @@ public:
                 m_exact = !m_exact;
                 continue;
             }
-            if (t.kind == Kind::FillMode)
+            if (t.kind == Kind::FillMode) {
+                m_fillMode = !m_fillMode;
                 continue;
+            }
             if (!m_exact)
                 skipBlanks();
             if (m_pos >= m_text.size()) {
@@ -359,7 +362,7 @@ private:
         if (fpos >= m_fmt.size() || nextToken(m_fmt, fpos, &t) != 0)
             return false;
         switch (t.kind) {
-        case Kind::MonthAbbr: case Kind::MonthName: case Kind::DayAbbr:
+        case Kind::MonthAbbr: case Kind::MonthName: case Kind::Month2: case Kind::DayAbbr:
         case Kind::DayName: case Kind::Meridian: case Kind::MeridianDots:
             return true;
         default:
@@ -446,11 +449,11 @@ private:
         int v = 0;
         const int n = readDigits(width, &v);
         if (n == 0) {
-            if (t.kind == Kind::Month2)
+            if (t.kind == Kind::Month2 && !m_exact)
                 return readMonthName();
             return fieldOf(t.kind) == FYear ? kErrYear : kErrNotNumeric;
         }
-        if (m_exact && n != widthOf(t.kind))
+        if (m_exact && !m_fillMode && n != widthOf(t.kind))
             return kErrWidth;
         return store(t.kind, v, n);
     }
@@ -599,7 +602,8 @@ private:
     std::string_view m_text;
     std::string_view m_fmt;
     size_t m_pos = 0;
-    bool m_exact = false;
+    bool m_exact = false;     // FX: punctuation and widths as written
+    bool m_fillMode = false;  // FM: with FX, numbers may still be short
     Parsed m_p;
     Clock m_clock{};
     bool m_haveClock = false;
