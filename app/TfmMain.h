@@ -1,9 +1,124 @@
 #pragma once
-#include <QMainWindow>
+// The main window: the session, the table and CSV fields, the preview grid,
+// the options of a transfer, and the state that the transfer engine shares.
+//
+// Construction does the program's start-up work: it activates the session
+// (loading the client library), reads the stored settings, asks for the logon
+// and sets the caption and the enabled state of the session's controls.
+#include "platform/FileDialog.h"
 
-// The main window. For now only its frame: title and minimum size.
+#include <QMainWindow>
+#include <array>
+#include <cstdio>
+#include <string>
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+class QStatusBar;
+class RadioGroup;
+class StringGrid;
+class TOCIctrl;
+class TOCIcur;
+
 class TfmMain : public QMainWindow {
     Q_OBJECT
 public:
     explicit TfmMain(QWidget *parent = nullptr);
+    ~TfmMain() override;
+
+    // True when the client library could not be activated: construction
+    // stopped after telling the person, and the program is to end.
+    bool startupAborted() const { return m_startupAborted; }
+
+    // --- Controls -------------------------------------------------------------
+    QFrame *Panel1;
+    RadioGroup *rgMode; // item 0 Import, item 1 Export
+    QLabel *lbTable;
+    QLineEdit *edTable;
+    QPushButton *pbTable;
+    QPushButton *pbCount;
+    QLabel *lbCSV;
+    QLineEdit *edCSV;
+    QPushButton *pbCSV;
+    QPushButton *pbJobList;
+    QPushButton *pbJobAdd;
+    QPushButton *pbConnect;
+    QLabel *lbSep;
+    QLineEdit *edSep;
+    QLabel *lbDelim;
+    QLineEdit *edDelim;
+    StringGrid *sgData;
+    QFrame *Panel2;
+    QPushButton *pbExecute;
+    QCheckBox *cbTime;
+    QCheckBox *cbHead;
+    QCheckBox *cbBreak;
+    QCheckBox *cbTruncate;
+    QCheckBox *cbAutoCmt;
+    QSpinBox *udCmt;
+    QPushButton *pbEnd;
+    QStatusBar *sbMsg;
+    std::array<QLabel *, 5> sbPanels; // "Success", done, "Error", errors, preview kind
+    platform::FileDialogRequest dlgOpen;
+    platform::FileDialogRequest dlgSave;
+    TOCIctrl *OCI;
+    TOCIcur *OCIcur;
+
+    // --- State shared with the transfer engine --------------------------------
+    bool tableReady = false;    // the grid holds the columns of edTable's table
+    bool csvReady = false;      // the grid holds the first lines of edCSV's file
+    int tableColumnCount = 0;   // columns of the previewed table
+    int csvColumnCount = 0;     // most fields among the previewed CSV lines
+    std::FILE *errFile = nullptr; // error records of the running import
+    std::FILE *ermFile = nullptr; // error messages of the running import
+    bool cancelRequested = false; // ESC was pressed; cleared when a run starts
+    char sepChar = ',';         // field separator in force
+    char quoteChar = '"';       // quote character in force; 0 means none
+    QString lastTable;          // edTable's text when it got focus or was previewed
+    QString lastCsv;            // edCSV's text when it got focus or was previewed
+    std::string lineBuffer;     // reused by the CSV reader for every line
+    bool busy = false;          // an import, export or table-data preview runs
+
+    // --- Operations -----------------------------------------------------------
+    // Reads the store into the window (read true) or writes the window into
+    // it, for the groups in `mask`: 1 the login values, 2 the options.
+    void RegSettings(bool read, int mask);
+    // Enables the six controls that need a session, or disables and greys them.
+    void SetSessionControls(bool enabled);
+    // Empties the grid's data rows and the preview label; keeps the headers.
+    void ClearPreview();
+    void setStatusText(int panel, const QString &text);
+    QString statusText(int panel) const;
+
+    // --- Handlers ---------------------------------------------------------------
+    void rgModeClick();
+    void cbAutoCmtClick();
+    // Sees every key of the window before its controls; ESC asks a running
+    // transfer to stop. The key goes on to the control. The job list window
+    // forwards its ESC here too.
+    void FormKeyPress(char &key);
+    // Saves the options and ends the session; never refuses.
+    void FormCloseQuery(bool &canClose);
+    void pbEndClick();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void createControls();
+    void createTopPanel();
+    void createBottomPanel();
+    void createGrid();
+    void createStatusBar();
+    void setTabOrders();
+    void nameControls();
+    void initState();
+    void showSessionCaption(bool loggedOn);
+
+    bool m_startupAborted = false;
 };

@@ -1,0 +1,12 @@
+#include "dialogs/TfmTable.h"
+
+#include "platform/Fonts.h"
+
+TfmTable::TfmTable(QWidget *parent)
+    : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Table"));
+    setFont(platform::formFont());
+    resize(298, 416);
+    setMinimumSize(298, 118);
+}

@@ -1,0 +1,12 @@
+#include "joblist/TfmJob.h"
+
+#include "platform/Fonts.h"
+
+TfmJob::TfmJob(QWidget *parent)
+    : QWidget(parent, Qt::Window)
+{
+    setWindowTitle(QStringLiteral("JobList"));
+    setFont(platform::formFont());
+    setGeometry(321, 183, 396, 406);
+    setMinimumSize(272, 118);
+}
