@@ -1,6 +1,7 @@
 #include "platform/FileDialog.h"
 
 #include "platform/Paths.h"
+#include "platform/ServiceSlot.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -121,13 +122,7 @@ public:
     }
 };
 
-QtFileDialogService &qtService()
-{
-    static QtFileDialogService service;
-    return service;
-}
-
-FileDialogService *g_service = nullptr;
+using Slot = ServiceSlot<FileDialogService, QtFileDialogService>;
 
 } // namespace
 
@@ -178,12 +173,12 @@ std::optional<QString> getFolder(QWidget *owner, const QString &message, const Q
 
 void setFileDialogService(FileDialogService *service)
 {
-    g_service = service;
+    Slot::install(service);
 }
 
 FileDialogService &fileDialogService()
 {
-    return g_service ? *g_service : qtService();
+    return Slot::current();
 }
 
 } // namespace platform

@@ -1,5 +1,7 @@
 #include "platform/MessageBox.h"
 
+#include "platform/ServiceSlot.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -71,13 +73,7 @@ public:
     }
 };
 
-QtMessageBoxService &qtService()
-{
-    static QtMessageBoxService service;
-    return service;
-}
-
-MessageBoxService *g_service = nullptr;
+using Slot = ServiceSlot<MessageBoxService, QtMessageBoxService>;
 
 } // namespace
 
@@ -111,12 +107,12 @@ MsgResult showMessage(QWidget *owner, const QString &text, MsgIcon icon, MsgButt
 
 void setMessageBoxService(MessageBoxService *service)
 {
-    g_service = service;
+    Slot::install(service);
 }
 
 MessageBoxService &messageBoxService()
 {
-    return g_service ? *g_service : qtService();
+    return Slot::current();
 }
 
 } // namespace platform

@@ -1,5 +1,7 @@
 #include "platform/Shell.h"
 
+#include "platform/ServiceSlot.h"
+
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QProcess>
@@ -38,13 +40,7 @@ public:
     }
 };
 
-QtShellService &qtService()
-{
-    static QtShellService service;
-    return service;
-}
-
-ShellService *g_service = nullptr;
+using Slot = ServiceSlot<ShellService, QtShellService>;
 
 } // namespace
 
@@ -55,12 +51,12 @@ bool openDocument(const QString &path)
 
 void setShellService(ShellService *service)
 {
-    g_service = service;
+    Slot::install(service);
 }
 
 ShellService &shellService()
 {
-    return g_service ? *g_service : qtService();
+    return Slot::current();
 }
 
 } // namespace platform

@@ -62,6 +62,17 @@ bool makePrivateFolder(const QString &path)
     return ::mkdir(QFile::encodeName(path).constData(), 0700) == 0 || QFileInfo(path).isDir();
 }
 
+// The value `name` as stored, or why there is none.
+UserStore::ReadStatus storedValue(const QString &path, const QString &name, QJsonValue *value)
+{
+    QJsonObject object;
+    const FileState state = readObject(path, &object);
+    if (state == FileState::Corrupt || state == FileState::Unreadable)
+        return UserStore::ReadStatus::Unreadable;
+    *value = object.value(name);
+    return value->isUndefined() ? UserStore::ReadStatus::Missing : UserStore::ReadStatus::Ok;
+}
+
 } // namespace
 
 UserStore::UserStore(const QString &keyPath)
@@ -77,13 +88,9 @@ QString UserStore::filePath() const
 
 UserStore::ReadStatus UserStore::readString(const QString &name, QString *value) const
 {
-    QJsonObject object;
-    const FileState state = readObject(m_path, &object);
-    if (state == FileState::Corrupt || state == FileState::Unreadable)
-        return ReadStatus::Unreadable;
-    const QJsonValue stored = object.value(name);
-    if (stored.isUndefined())
-        return ReadStatus::Missing;
+    QJsonValue stored;
+    if (const ReadStatus status = storedValue(m_path, name, &stored); status != ReadStatus::Ok)
+        return status;
     if (!stored.isString())
         return ReadStatus::Unreadable;
     *value = stored.toString();
@@ -92,13 +99,9 @@ UserStore::ReadStatus UserStore::readString(const QString &name, QString *value)
 
 UserStore::ReadStatus UserStore::readInteger(const QString &name, int32_t *value) const
 {
-    QJsonObject object;
-    const FileState state = readObject(m_path, &object);
-    if (state == FileState::Corrupt || state == FileState::Unreadable)
-        return ReadStatus::Unreadable;
-    const QJsonValue stored = object.value(name);
-    if (stored.isUndefined())
-        return ReadStatus::Missing;
+    QJsonValue stored;
+    if (const ReadStatus status = storedValue(m_path, name, &stored); status != ReadStatus::Ok)
+        return status;
     // JSON has only numbers: a whole one ("1", "1.0") is an integer, a
     // fraction is not. Numbers beyond 64 bits arrive as doubles and are
     // refused with the fractions.
