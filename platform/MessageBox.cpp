@@ -63,7 +63,14 @@ public:
             box.setWindowFlag(Qt::WindowStaysOnTopHint);
         }
 
+        // A box asked in the middle of a long run must not wear its busy
+        // pointer: the person is expected to click.
+        const bool busyPointer = QGuiApplication::overrideCursor() != nullptr;
+        if (busyPointer)
+            QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
         box.exec();
+        if (busyPointer)
+            QGuiApplication::restoreOverrideCursor();
         QAbstractButton *clicked = box.clickedButton();
         for (MsgResult answer : answers) {
             if (clicked && clicked == box.button(qtButton(answer)))

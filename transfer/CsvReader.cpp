@@ -133,6 +133,13 @@ std::vector<std::string> CsvFields::toStrings() const
     return std::vector<std::string>(m_fields.begin(), m_fields.end());
 }
 
+void CsvFields::assignTo(std::vector<std::string> &out) const
+{
+    out.resize(m_fields.size());
+    for (size_t i = 0; i < m_fields.size(); ++i)
+        out[i].assign(m_fields[i]);
+}
+
 void SplitCsvLine(std::string_view line, char sepChar, char quoteChar, CsvFields &out)
 {
     out.m_fields.clear();

@@ -104,6 +104,9 @@ public:
     auto end() const { return m_fields.end(); }
     // Copies of the fields, for callers that keep them beyond the next line.
     std::vector<std::string> toStrings() const;
+    // The same into `out`, reusing its strings: once they have grown, copying
+    // line after line allocates nothing.
+    void assignTo(std::vector<std::string> &out) const;
 
 private:
     friend void SplitCsvLine(std::string_view, char, char, CsvFields &);

@@ -1,4 +1,5 @@
 #include "platform/MessageBox.h"
+#include "platform/WaitCursor.h"
 #include "tests/support/ScriptedMessageBoxes.h"
 
 #include <QApplication>
@@ -122,6 +123,19 @@ TEST(QtMessageBox, SystemModalBoxBlocksTheApplicationAndStaysOnTop)
     platform::showMessage(&owner, "x", MsgIcon::Error, MsgButtons::Ok, true);
     EXPECT_EQ(modality, Qt::ApplicationModal);
     EXPECT_TRUE(onTop);
+}
+
+TEST(QtMessageBox, ShowsTheArrowPointerDuringABusyRun)
+{
+    platform::WaitCursor busy;
+    Qt::CursorShape during = Qt::WaitCursor;
+    whenBoxShows([&](QMessageBox *box) {
+        during = QGuiApplication::overrideCursor()->shape();
+        pressKey(box, Qt::Key_Escape);
+    });
+    platform::showMessage(nullptr, "キャンセルしますか？", MsgIcon::Question, MsgButtons::YesNo);
+    EXPECT_EQ(during, Qt::ArrowCursor);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
 }
 
 TEST(ScriptedMessageBoxesTest, AnswersExpectedBoxesInOrderAndRecordsThem)
