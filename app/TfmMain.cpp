@@ -22,6 +22,7 @@
 #include <QStatusBar>
 #include <QValidator>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -85,6 +86,18 @@ QFrame *makePanel(QWidget *parent, int height)
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     panel->setFixedHeight(height);
     return panel;
+}
+
+// The check boxes were laid out for a font whose Latin letters are narrower
+// than the gothic available here: tighten the gap after the box and let a
+// caption that still does not fit take the few pixels it needs, so no caption
+// is cut off.
+void fitCaptions(std::initializer_list<QCheckBox *> boxes)
+{
+    for (QCheckBox *box : boxes) {
+        box->setStyleSheet(QStringLiteral("QCheckBox { spacing: 2px; }"));
+        box->resize(std::max(box->width(), box->sizeHint().width()), box->height());
+    }
 }
 
 platform::FileDialogRequest csvDialog(platform::FileDialogRequest::Kind kind)
@@ -244,6 +257,7 @@ void TfmMain::createBottomPanel()
     cbTruncate->setChecked(true);
     cbTruncate->setEnabled(false);
     cbAutoCmt = place(new QCheckBox(QStringLiteral("AutoCommit(&U)"), Panel2), 295, 23, 97, 17);
+    fitCaptions({cbTime, cbHead, cbBreak, cbTruncate, cbAutoCmt});
     udCmt = place(new QSpinBox(Panel2), 398, 20, 55, 21);
     udCmt->setRange(1, 10000);
     udCmt->setValue(1);
