@@ -1,0 +1,54 @@
+#include "Registry.h"
+
+namespace kdb {
+
+Registry &Registry::instance()
+{
+    static Registry *registry = new Registry; // never destroyed: calls may come during exit
+    return *registry;
+}
+
+Session *Registry::session(const void *lda) const
+{
+    auto it = m_sessions.find(lda);
+    return it == m_sessions.end() ? nullptr : it->second.get();
+}
+
+Cursor *Registry::cursor(const void *cda) const
+{
+    auto it = m_cursors.find(cda);
+    return it == m_cursors.end() ? nullptr : it->second.get();
+}
+
+void Registry::addSession(const void *lda, std::unique_ptr<Session> s)
+{
+    m_sessions[lda] = std::move(s);
+}
+
+void Registry::removeSession(const void *lda)
+{
+    auto it = m_sessions.find(lda);
+    if (it == m_sessions.end())
+        return;
+    for (auto c = m_cursors.begin(); c != m_cursors.end();) {
+        if (c->second->session() == it->second.get())
+            c = m_cursors.erase(c);
+        else
+            ++c;
+    }
+    m_sessions.erase(it);
+}
+
+Cursor *Registry::openCursor(const void *cda, Session *s)
+{
+    auto &slot = m_cursors[cda];
+    slot = std::make_unique<Cursor>(s);
+    return slot.get();
+}
+
+void Registry::closeCursor(const void *cda)
+{
+    m_cursors.erase(cda);
+}
+
+} // namespace kdb

@@ -1,0 +1,75 @@
+#include "Session.h"
+
+#include "Admin.h"
+#include "Database.h"
+#include "Password.h"
+#include "SqlError.h"
+#include "SqliteUtil.h"
+
+namespace kdb {
+
+namespace {
+
+std::string storedHash(sqlite3 *db, const std::string &user)
+{
+    sqlite3_stmt *s = nullptr;
+    std::string hash;
+    if (sqlite3_prepare_v2(db, "SELECT hash FROM kdb_user WHERE name = ?1", -1, &s, nullptr) == SQLITE_OK) {
+        bindStatic(s, 1, user);
+        if (sqlite3_step(s) == SQLITE_ROW)
+            hash.assign(columnText(s, 0));
+    }
+    sqlite3_finalize(s);
+    return hash;
+}
+
+} // namespace
+
+std::unique_ptr<Session> Session::logon(std::string_view user, std::string_view password, std::string_view connect)
+{
+    const std::string name = admin::normalizeUserName(user);
+    sqlite3 *db = nullptr;
+    std::string hash;
+    if (!name.empty()) {
+        db = db::openSchema(db::schemaFile(admin::databaseFolder(connect), name));
+        if (db)
+            hash = storedHash(db, name);
+    }
+    // An unknown user goes through the same hashing work as a known one.
+    if (!password::verify(password, hash) || hash.empty()) {
+        db::closeSchema(db);
+        throw SqlError(ora::kLogonDenied);
+    }
+    return std::unique_ptr<Session>(new Session(db, name));
+}
+
+Session::~Session()
+{
+    db::closeSchema(m_db);
+}
+
+void Session::beginWrite()
+{
+    if (sqlite3_get_autocommit(m_db))
+        execSql(m_db, "BEGIN IMMEDIATE");
+}
+
+void Session::statementDone()
+{
+    if (m_autoCommit)
+        commit();
+}
+
+void Session::commit()
+{
+    if (!sqlite3_get_autocommit(m_db))
+        execSql(m_db, "COMMIT");
+}
+
+void Session::rollback()
+{
+    if (!sqlite3_get_autocommit(m_db))
+        execSql(m_db, "ROLLBACK");
+}
+
+} // namespace kdb

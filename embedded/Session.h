@@ -1,0 +1,70 @@
+#pragma once
+// One logon: a user's schema file opened on SQLite, its transaction state and
+// the last error that oerhms may be asked to describe.
+#include "Catalog.h"
+
+#include <memory>
+#include <sqlite3.h>
+#include <string>
+
+namespace kdb {
+
+class Session {
+public:
+    // Logs `user` on to the database `connect` names. Throws SqlError 1017
+    // for an unknown user and a wrong password alike.
+    static std::unique_ptr<Session> logon(std::string_view user, std::string_view password,
+                                          std::string_view connect);
+    ~Session();
+    Session(const Session &) = delete;
+    Session &operator=(const Session &) = delete;
+
+    sqlite3 *db() const { return m_db; }
+    Catalog &catalog() { return m_catalog; }
+    const std::string &schema() const { return m_catalog.schema(); }
+
+    bool autoCommit() const { return m_autoCommit; }
+    void setAutoCommit(bool on) { m_autoCommit = on; }
+
+    // Opens the write transaction if none is open (54 when another session
+    // holds the lock too long).
+    void beginWrite();
+    // After a statement that changed data: commits in auto-commit mode.
+    void statementDone();
+    void commit();
+    void rollback();
+    // Runs a definition in a transaction of its own after committing the
+    // open one, as Oracle does for DDL.
+    template <typename F>
+    void runDefinition(F &&body)
+    {
+        commit();
+        beginWrite();
+        try {
+            body();
+        } catch (...) {
+            rollback();
+            throw;
+        }
+        commit();
+    }
+
+    void setLastError(int code, std::string detail)
+    {
+        m_lastCode = code;
+        m_lastDetail = std::move(detail);
+    }
+    // The detail of the last error when it was `code`.
+    std::string detailFor(int code) const { return code == m_lastCode ? m_lastDetail : std::string(); }
+
+private:
+    Session(sqlite3 *db, std::string schema) : m_db(db), m_catalog(db, std::move(schema)) {}
+
+    sqlite3 *m_db;
+    Catalog m_catalog;
+    bool m_autoCommit = false;
+    int m_lastCode = 0;
+    std::string m_lastDetail;
+};
+
+} // namespace kdb
