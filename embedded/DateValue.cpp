@@ -276,7 +276,7 @@ int matchName(std::string_view text, size_t pos, const char *const *names, int c
 
 // What the text gave, -1 where it gave nothing.
 struct Parsed {
-    int year = -1, month = -1, day = -1, dayOfYear = -1;
+    int year = -1, month = -1, day = -1, dayOfYear = -1, dayOfWeek = -1;  // the weekday is checked, not used
     int hour24 = -1, hour12 = -1, pm = -1, minute = -1, second = -1, secondOfDay = -1;
 };
 
@@ -460,75 +460,53 @@ private:
 
     int store(Kind k, int v, int digits)
     {
-        switch (k) {
-        case Kind::Year4:
-            m_p.year = v;
-            break;
-        case Kind::RoundYear4:
-            m_p.year = digits <= 2 ? roundYear(v, clock().year) : v;
-            break;
-        case Kind::Year3:
-            m_p.year = clock().year / 1000 * 1000 + v;
-            break;
-        case Kind::Year1:
-            m_p.year = clock().year / 10 * 10 + v;
-            break;
-        case Kind::Year2:
-            m_p.year = digits <= 2 ? clock().year / 100 * 100 + v : v;
-            break;
-        case Kind::RoundYear2:
-            m_p.year = digits <= 2 ? roundYear(v, clock().year) : v;
-            break;
-        case Kind::Month2:
-            if (v < 1 || v > 12)
-                return kErrMonth;
-            m_p.month = v;
-            break;
-        case Kind::Day2:
-            if (v < 1 || v > 31)
-                return kErrDay;
-            m_p.day = v;
-            break;
-        case Kind::DayOfYear:
-            if (v < 1 || v > 366)
-                return kErrDayOfYear;
-            m_p.dayOfYear = v;
-            break;
-        case Kind::DayOfWeek:
-            if (v < 1 || v > 7)
-                return kErrWeekday;
-            break;  // checked, not used: the date itself decides the weekday
-        case Kind::Hour24:
-            if (v > 23)
-                return kErrHour;
-            m_p.hour24 = v;
-            break;
-        case Kind::Hour12:
-            if (v < 1 || v > 12)
-                return kErrHour12;
-            m_p.hour12 = v;
-            break;
-        case Kind::Minute:
-            if (v > 59)
-                return kErrMinute;
-            m_p.minute = v;
-            break;
-        case Kind::Second:
-            if (v > 59)
-                return kErrSecond;
-            m_p.second = v;
-            break;
-        case Kind::SecondOfDay:
-            if (v > 86399)
-                return kErrSecondOfDay;
-            m_p.secondOfDay = v;
-            break;
-        default:
-            break;
+        if (fieldOf(k) == FYear) {
+            m_p.year = fullYear(k, v, digits);
+            return m_p.year < 1 || m_p.year > 9999 ? kErrYear : 0;
         }
-        if (fieldOf(k) == FYear && (m_p.year < 1 || m_p.year > 9999))
-            return kErrYear;
+        struct Range {
+            Kind kind;
+            int low, high, error;
+            int Parsed::*field;
+        };
+        static constexpr Range kRanges[] = {
+            {Kind::Month2, 1, 12, kErrMonth, &Parsed::month},
+            {Kind::Day2, 1, 31, kErrDay, &Parsed::day},
+            {Kind::DayOfYear, 1, 366, kErrDayOfYear, &Parsed::dayOfYear},
+            {Kind::DayOfWeek, 1, 7, kErrWeekday, &Parsed::dayOfWeek},
+            {Kind::Hour24, 0, 23, kErrHour, &Parsed::hour24},
+            {Kind::Hour12, 1, 12, kErrHour12, &Parsed::hour12},
+            {Kind::Minute, 0, 59, kErrMinute, &Parsed::minute},
+            {Kind::Second, 0, 59, kErrSecond, &Parsed::second},
+            {Kind::SecondOfDay, 0, 86399, kErrSecondOfDay, &Parsed::secondOfDay},
+        };
+        for (const Range &r : kRanges) {
+            if (r.kind == k) {
+                if (v < r.low || v > r.high)
+                    return r.error;
+                m_p.*r.field = v;
+            }
+        }
         return 0;
+    }
+
+    // A year element's value as a full year: the short forms take their
+    // missing digits from the current year, RR its century by Oracle's rule.
+    int fullYear(Kind k, int v, int digits)
+    {
+        switch (k) {
+        case Kind::RoundYear4:
+        case Kind::RoundYear2:
+            return digits <= 2 ? roundYear(v, clock().year) : v;
+        case Kind::Year3:
+            return clock().year / 1000 * 1000 + v;
+        case Kind::Year2:
+            return digits <= 2 ? clock().year / 100 * 100 + v : v;
+        case Kind::Year1:
+            return clock().year / 10 * 10 + v;
+        default:
+            return v;
+        }
     }
 
     int readToken(const Token &t, size_t fpos)

@@ -21,14 +21,7 @@ std::string readAs(const std::string &text, const std::string &format)
 
 DateTime at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
 {
-    DateTime t;
-    t.year = y;
-    t.month = mo;
-    t.day = d;
-    t.hour = h;
-    t.minute = mi;
-    t.second = s;
-    return t;
+    return DateTime{y, mo, d, h, mi, s};
 }
 
 } // namespace
