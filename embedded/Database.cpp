@@ -2,6 +2,7 @@
 
 #include "Functions.h"
 
+#include <atomic>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,6 +10,8 @@
 
 namespace kdb::db {
 namespace {
+
+std::atomic<int> g_busyTimeout{5000};
 
 bool plainNameChar(unsigned char c)
 {
@@ -18,7 +21,7 @@ bool plainNameChar(unsigned char c)
 sqlite3 *configure(sqlite3 *db)
 {
     sqlite3_extended_result_codes(db, 1);
-    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    sqlite3_busy_timeout(db, g_busyTimeout.load());
     sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
     sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
     sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0, nullptr);
@@ -93,6 +96,10 @@ sqlite3 *createSchema(const std::string &path)
         ::unlink(path.c_str());
     return db;
 }
+
+int busyTimeout() { return g_busyTimeout.load(); }
+
+void setBusyTimeout(int milliseconds) { g_busyTimeout.store(milliseconds); }
 
 void closeSchema(sqlite3 *db)
 {

@@ -25,7 +25,9 @@ sqlite3 *createSchema(const std::string &path);
 
 void closeSchema(sqlite3 *db);
 
-// How long a writer waits for another before it gives up with 54.
-constexpr int kBusyTimeoutMs = 5000;
+// How long a writer waits for another before it gives up with 54: five
+// seconds unless changed (tests shorten it).
+int busyTimeout();
+void setBusyTimeout(int milliseconds);
 
 } // namespace kdb::db

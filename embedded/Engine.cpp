@@ -124,8 +124,9 @@ KDB_EXPORT oci_sword olog(Lda_Def *lda, oci_ub1 *, const oci_text *uid, oci_swor
         // "user/password@connect" in the user argument, as Oracle accepts it.
         if (password.empty()) {
             const auto at = user.find('@');
-            if (at != std::string_view::npos && connect.empty()) {
-                connect = user.substr(at + 1);
+            if (at != std::string_view::npos) {
+                if (connect.empty())
+                    connect = user.substr(at + 1);
                 user = user.substr(0, at);
             }
             const auto slash = user.find('/');

@@ -1,6 +1,7 @@
 #include "EngineSession.h"
 
 #include "embedded/Admin.h"
+#include "embedded/Database.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <cstring>
@@ -10,6 +11,8 @@ namespace enginetest {
 
 std::string newDatabase()
 {
+    kdb::db::setBusyTimeout(50); // the lock test need not wait long
+
     const std::string folder = testenv::makeTempDir("db") + "/data";
     if (kdb::admin::createUser(folder, "demo", "demo") != 0)
         throw std::runtime_error("cannot create the test user");
