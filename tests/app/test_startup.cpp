@@ -119,6 +119,20 @@ TEST_F(Startup, ClosingStoresTheOptionsAndLogsOffOnlyWhenConnected)
     }
 }
 
+// A run processes events at its cancel checks; a close arriving then must not
+// end the session under it.
+TEST_F(Startup, NoCloseWhileARunIsBusy)
+{
+    acceptLogin(QStringLiteral("SCOTT"), QStringLiteral("tiger"));
+    auto window = start();
+    window->busy = true;
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->OCI->connected());
+    EXPECT_FALSE(settingsStore().valueExists(QStringLiteral("HeadOn")));
+    window->busy = false;
+    EXPECT_TRUE(window->close());
+}
+
 TEST_F(Startup, DestroyingTheWindowReleasesTheSessionFirst)
 {
     acceptLogin(QStringLiteral("SCOTT"), QStringLiteral("tiger"));

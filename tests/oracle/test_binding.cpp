@@ -1,6 +1,7 @@
 // Loading the client library and taking its 20 entries.
 #include "FakeOci.h"
 #include "oracle/TOCIctrl.h"
+#include "oracle/TOCIcur.h"
 
 #include <QObject>
 #include <gtest/gtest.h>
@@ -95,15 +96,21 @@ TEST(Binding, DeactivatingAConnectedSessionLogsOffFirst)
     EXPECT_EQ(fakeoci::log(), "olog ologof");
 }
 
+// The owner frees its children in order: the session goes while a cursor
+// made after it still lives, and one made before it is already gone.
 TEST(Binding, DestroyingAConnectedSessionLogsOff)
 {
     fakeoci::reset();
     {
         QObject owner;
+        auto *before = new TOCIcur(&owner);
         auto *session = new TOCIctrl(&owner);
         session->setLibraryNames({fakeoci::fullLibrary()});
         session->UserID = QStringLiteral("SCOTT");
         session->Password = QStringLiteral("tiger");
+        before->setOCIParent(session);
+        auto *after = new TOCIcur(&owner);
+        after->setOCIParent(session);
         ASSERT_TRUE(session->Connect());
     }
     EXPECT_EQ(fakeoci::log(), "olog ologof");
