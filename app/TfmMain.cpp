@@ -6,7 +6,7 @@
 #include "app/StringGrid.h"
 #include "oracle/TOCIctrl.h"
 #include "oracle/TOCIcur.h"
-#include "platform/Fonts.h"
+#include "platform/Forms.h"
 #include "platform/MessageBox.h"
 
 #include <QApplication>
@@ -69,15 +69,6 @@ Control *place(Control *control, int left, int top, int width, int height)
 {
     control->setGeometry(left, top, width, height);
     return control;
-}
-
-QLabel *makeLabel(QWidget *parent, const QString &caption, int left, int top, QWidget *buddy)
-{
-    auto *label = new QLabel(caption, parent);
-    label->move(left, top);
-    label->adjustSize();
-    label->setBuddy(buddy);
-    return label;
 }
 
 QFrame *makePanel(QWidget *parent, int height)
@@ -200,12 +191,12 @@ void TfmMain::createTopPanel()
 
     edTable = place(new QLineEdit(Panel1), 150, 16, 160, 20);
     forceUpperCase(edTable);
-    lbTable = makeLabel(Panel1, QStringLiteral("Table(&T)"), 100, 20, edTable);
+    lbTable = platform::buddyLabel(Panel1, QStringLiteral("Table(&T)"), 100, 20, edTable);
     pbTable = place(new QPushButton(QStringLiteral("参照(&F)"), Panel1), 310, 16, 75, 20);
     pbCount = place(new QPushButton(QStringLiteral("Count"), Panel1), 392, 18, 44, 16);
 
     edCSV = place(new QLineEdit(Panel1), 150, 40, 160, 20);
-    lbCSV = makeLabel(Panel1, QStringLiteral("CSV(&C)"), 100, 44, edCSV);
+    lbCSV = platform::buddyLabel(Panel1, QStringLiteral("CSV(&C)"), 100, 44, edCSV);
     pbCSV = place(new QPushButton(QStringLiteral("参照(&R)"), Panel1), 310, 40, 75, 20);
 
     pbJobList = place(new QPushButton(QStringLiteral("JobList(&J)"), Panel1), 470, 6, 75, 25);
@@ -220,8 +211,8 @@ void TfmMain::createTopPanel()
     }
     place(edSep, 620, 36, 12, 20)->setText(QStringLiteral(","));
     place(edDelim, 620, 57, 12, 20)->setText(QStringLiteral("\""));
-    lbSep = makeLabel(Panel1, QStringLiteral("区切り(&S)"), 554, 39, edSep);
-    lbDelim = makeLabel(Panel1, QStringLiteral("文字列(&D)"), 556, 60, edDelim);
+    lbSep = platform::buddyLabel(Panel1, QStringLiteral("区切り(&S)"), 554, 39, edSep);
+    lbDelim = platform::buddyLabel(Panel1, QStringLiteral("文字列(&D)"), 556, 60, edDelim);
 
     anchors->stretch(edTable);
     anchors->stretch(edCSV);

@@ -1,6 +1,6 @@
 #include "dialogs/TfmTable.h"
 
-#include "platform/Fonts.h"
+#include "platform/Forms.h"
 
 TfmTable::TfmTable(QWidget *parent)
     : QDialog(parent)

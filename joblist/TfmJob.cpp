@@ -1,6 +1,6 @@
 #include "joblist/TfmJob.h"
 
-#include "platform/Fonts.h"
+#include "platform/Forms.h"
 
 TfmJob::TfmJob(QWidget *parent)
     : QWidget(parent, Qt::Window)

@@ -1,6 +1,6 @@
 #include "oracle/TfmLogin.h"
 
-#include "platform/Fonts.h"
+#include "platform/Forms.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -9,15 +9,6 @@
 std::function<int(TfmLogin &)> TfmLogin::execHook;
 
 namespace {
-
-QLabel *makeLabel(QWidget *parent, const QString &caption, int left, int top, QWidget *buddy)
-{
-    auto *label = new QLabel(caption, parent);
-    label->move(left, top);
-    label->adjustSize();
-    label->setBuddy(buddy);
-    return label;
-}
 
 QLineEdit *makeEdit(QWidget *parent, int left, int top)
 {
@@ -53,9 +44,9 @@ TfmLogin::TfmLogin(QWidget *parent)
     pbLogin = makeButton(this, QStringLiteral("Login(&L)"), 16);
     pbCancel = makeButton(this, QStringLiteral("Cancel(&C)"), 112);
 
-    Label1 = makeLabel(this, QStringLiteral("UserID(&U)"), 13, 6, edUser);
-    Label2 = makeLabel(this, QStringLiteral("Password(&P)"), 13, 47, edPassword);
-    Label3 = makeLabel(this, QStringLiteral("ConnectStr(&S)"), 13, 89, edConn);
+    Label1 = platform::buddyLabel(this, QStringLiteral("UserID(&U)"), 13, 6, edUser);
+    Label2 = platform::buddyLabel(this, QStringLiteral("Password(&P)"), 13, 47, edPassword);
+    Label3 = platform::buddyLabel(this, QStringLiteral("ConnectStr(&S)"), 13, 89, edConn);
 
     const std::pair<QWidget *, const char *> names[] = {
         {Label1, "Label1"}, {edUser, "edUser"},   {Label2, "Label2"},   {edPassword, "edPassword"},

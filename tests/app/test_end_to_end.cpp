@@ -29,7 +29,7 @@ protected:
 
 TEST_F(EndToEnd, DemoLogonNamesTheSessionAndASecondStartRemembersIt)
 {
-    acceptLogin(QStringLiteral("demo"), QStringLiteral("demo"));
+    login.accept(QStringLiteral("demo"), QStringLiteral("demo"));
     {
         auto window = start();
         ASSERT_TRUE(window->OCI->connected());
@@ -39,10 +39,10 @@ TEST_F(EndToEnd, DemoLogonNamesTheSessionAndASecondStartRemembersIt)
         window->close();
         EXPECT_FALSE(window->OCI->connected());
     }
-    cancelLogin();
+    login.cancel();
     auto window = start();
-    EXPECT_EQ(seen.user, QStringLiteral("demo"));
-    EXPECT_EQ(seen.focus, QStringLiteral("edPassword"));
+    EXPECT_EQ(login.user, QStringLiteral("demo"));
+    EXPECT_EQ(login.focus, QStringLiteral("edPassword"));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Karvello+ "));
     EXPECT_TRUE(window->cbHead->isChecked());
     EXPECT_FALSE(window->cbBreak->isChecked());
@@ -50,7 +50,7 @@ TEST_F(EndToEnd, DemoLogonNamesTheSessionAndASecondStartRemembersIt)
 
 TEST_F(EndToEnd, WrongPasswordShowsTheEngineText)
 {
-    acceptLogin(QStringLiteral("DEMO"), QStringLiteral("nope"));
+    login.accept(QStringLiteral("DEMO"), QStringLiteral("nope"));
     boxes.expectContaining(QStringLiteral("ORA-01017"), MsgIcon::Error, MsgButtons::Ok, MsgResult::Ok);
     auto window = start();
     EXPECT_FALSE(window->OCI->connected());

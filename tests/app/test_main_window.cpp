@@ -106,7 +106,7 @@ TEST_F(MainWindow, ModeSwitchingSetsTheOptionsAndEmptiesThePreview)
 
 TEST_F(MainWindow, EscapeOnAnyControlRequestsACancelAndGoesOn)
 {
-    acceptLogin(QStringLiteral("SCOTT"), QStringLiteral("tiger"));
+    login.accept(QStringLiteral("SCOTT"), QStringLiteral("tiger"));
     auto w = start();
     w->show();
     QApplication::setActiveWindow(w.get());

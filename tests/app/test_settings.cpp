@@ -60,13 +60,13 @@ TEST_F(Settings, UnreadableLoginValuesGiveAnEmptyDialog)
 {
     writeRawStore(R"({"USER": 12, "CONN": null})");
     start();
-    EXPECT_EQ(seen.user, QString());
-    EXPECT_EQ(seen.conn, QString());
+    EXPECT_EQ(login.user, QString());
+    EXPECT_EQ(login.conn, QString());
 }
 
 TEST_F(Settings, ANextStartFindsWhatTheLastCloseLeft)
 {
-    acceptLogin(QStringLiteral("SCOTT"), QStringLiteral("tiger"), QStringLiteral("db"));
+    login.accept(QStringLiteral("SCOTT"), QStringLiteral("tiger"), QStringLiteral("db"));
     {
         auto window = start();
         window->cbHead->setChecked(true);
@@ -79,12 +79,12 @@ TEST_F(Settings, ANextStartFindsWhatTheLastCloseLeft)
         window->close();
     }
     {
-        cancelLogin();
+        login.cancel();
         auto window = start();
-        EXPECT_EQ(seen.user, QStringLiteral("SCOTT"));
-        EXPECT_EQ(seen.password, QString());
-        EXPECT_EQ(seen.conn, QStringLiteral("db"));
-        EXPECT_EQ(seen.focus, QStringLiteral("edPassword"));
+        EXPECT_EQ(login.user, QStringLiteral("SCOTT"));
+        EXPECT_EQ(login.password, QString());
+        EXPECT_EQ(login.conn, QStringLiteral("db"));
+        EXPECT_EQ(login.focus, QStringLiteral("edPassword"));
         EXPECT_TRUE(window->cbHead->isChecked());
         EXPECT_TRUE(window->cbAutoCmt->isChecked());
         EXPECT_FALSE(window->cbBreak->isChecked());

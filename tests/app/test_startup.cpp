@@ -34,7 +34,7 @@ TEST_F(Startup, WithoutALibraryTheProgramSaysSoAndEndsBeforeTheLogin)
     boxes.expect(QStringLiteral("OCIが使用できません。"), MsgIcon::Error, MsgButtons::Ok, MsgResult::Ok);
     auto window = start();
     EXPECT_TRUE(window->startupAborted());
-    EXPECT_EQ(seen.calls, 0);
+    EXPECT_EQ(login.calls, 0);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Karvello+"));
     EXPECT_FALSE(QFile::exists(settingsStore().filePath()));
     for (QWidget *top : QApplication::topLevelWidgets())
@@ -45,9 +45,9 @@ TEST_F(Startup, CancelledLoginOpensTheNotLoggedInStateWithoutABox)
 {
     auto window = start();
     EXPECT_FALSE(window->startupAborted());
-    EXPECT_EQ(seen.calls, 1);
-    EXPECT_EQ(seen.user, QString());
-    EXPECT_EQ(seen.conn, QString());
+    EXPECT_EQ(login.calls, 1);
+    EXPECT_EQ(login.user, QString());
+    EXPECT_EQ(login.conn, QString());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Karvello+ "));
     EXPECT_TRUE(sessionControlsEnabled(*window, false));
     for (QWidget *control : {static_cast<QWidget *>(window->pbJobList), static_cast<QWidget *>(window->pbJobAdd),
@@ -73,7 +73,7 @@ TEST_F(Startup, AcceptedLoginNamesTheSessionAndStoresItsValuesAtOnce)
         {QString(), QStringLiteral("Karvello+  [SCOTT @ ]")},
     };
     for (const auto &[conn, caption] : cases) {
-        acceptLogin(QStringLiteral("SCOTT"), QStringLiteral("tiger"), conn);
+        login.accept(QStringLiteral("SCOTT"), QStringLiteral("tiger"), conn);
         auto window = start();
         EXPECT_EQ(window->windowTitle(), caption);
         EXPECT_TRUE(sessionControlsEnabled(*window, true));
@@ -87,7 +87,7 @@ TEST_F(Startup, AcceptedLoginNamesTheSessionAndStoresItsValuesAtOnce)
 
 TEST_F(Startup, RefusedLoginShowsTheLibraryTextAndStoresNothing)
 {
-    acceptLogin(QStringLiteral("SCOTT"), QStringLiteral("wrong"), QStringLiteral("db"));
+    login.accept(QStringLiteral("SCOTT"), QStringLiteral("wrong"), QStringLiteral("db"));
     boxes.expect(QStringLiteral("-- ORACLE error when processing OCI function\n"
                                 "ORA-01017: invalid username/password; logon denied"),
                  MsgIcon::Error, MsgButtons::Ok, MsgResult::Ok);
@@ -104,9 +104,9 @@ TEST_F(Startup, ClosingStoresTheOptionsAndLogsOffOnlyWhenConnected)
     for (bool loggedOn : {false, true}) {
         QFile::remove(settingsStore().filePath());
         if (loggedOn)
-            acceptLogin(QStringLiteral("SCOTT"), QStringLiteral("tiger"));
+            login.accept(QStringLiteral("SCOTT"), QStringLiteral("tiger"));
         else
-            cancelLogin();
+            login.cancel();
         auto window = start();
         fakeoci::reset();
         window->cbHead->setChecked(true);
@@ -123,7 +123,7 @@ TEST_F(Startup, ClosingStoresTheOptionsAndLogsOffOnlyWhenConnected)
 // end the session under it.
 TEST_F(Startup, NoCloseWhileARunIsBusy)
 {
-    acceptLogin(QStringLiteral("SCOTT"), QStringLiteral("tiger"));
+    login.accept(QStringLiteral("SCOTT"), QStringLiteral("tiger"));
     auto window = start();
     window->busy = true;
     EXPECT_FALSE(window->close());
@@ -135,7 +135,7 @@ TEST_F(Startup, NoCloseWhileARunIsBusy)
 
 TEST_F(Startup, DestroyingTheWindowReleasesTheSessionFirst)
 {
-    acceptLogin(QStringLiteral("SCOTT"), QStringLiteral("tiger"));
+    login.accept(QStringLiteral("SCOTT"), QStringLiteral("tiger"));
     auto window = start();
     fakeoci::reset();
     window.reset();

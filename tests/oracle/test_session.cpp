@@ -3,9 +3,8 @@
 #include "FakeOci.h"
 #include "oracle/TOCIctrl.h"
 #include "oracle/TOCIcur.h"
-#include "oracle/TfmLogin.h"
+#include "LoginScript.h"
 
-#include <QLineEdit>
 #include <gtest/gtest.h>
 
 namespace {
@@ -21,7 +20,6 @@ protected:
         session = new TOCIctrl(&owner);
         session->setLibraryNames({fakeoci::fullLibrary()});
     }
-    void TearDown() override { TfmLogin::execHook = nullptr; }
 
     bool connectAs(const char *user, const char *password)
     {
@@ -30,30 +28,7 @@ protected:
         return session->Connect();
     }
 
-    // The login dialog answers with these values, or cancels when `accept` is
-    // false; what it was filled with is kept in `shown`.
-    struct Shown {
-        QString user, password, conn;
-        QString focus;
-        int calls = 0;
-    } shown;
-    void answerLogin(bool accept, const QString &user = {}, const QString &password = {}, const QString &conn = {})
-    {
-        TfmLogin::execHook = [=, this](TfmLogin &dialog) {
-            ++shown.calls;
-            shown.user = dialog.edUser->text();
-            shown.password = dialog.edPassword->text();
-            shown.conn = dialog.edConn->text();
-            shown.focus = dialog.focusWidget() ? dialog.focusWidget()->objectName() : QString();
-            if (!accept)
-                return int(QDialog::Rejected);
-            dialog.edUser->setText(user);
-            dialog.edPassword->setText(password);
-            dialog.edConn->setText(conn);
-            return int(QDialog::Accepted);
-        };
-    }
-
+    LoginScript login;
     QObject owner;
     TOCIctrl *session = nullptr;
 };
@@ -62,11 +37,11 @@ TEST_F(Session, LoginAcceptedStoresTheTypedValuesUntrimmedAndLogsOn)
 {
     session->UserID = QStringLiteral("OLD");
     session->ConnStr = QStringLiteral("olddb");
-    answerLogin(true, QStringLiteral("SCOTT"), QStringLiteral("tiger"), QStringLiteral(" db "));
+    login.accept(QStringLiteral("SCOTT"), QStringLiteral("tiger"), QStringLiteral(" db "));
     EXPECT_TRUE(session->Login());
     EXPECT_TRUE(session->connected());
-    EXPECT_EQ(shown.user, QStringLiteral("OLD"));
-    EXPECT_EQ(shown.conn, QStringLiteral("olddb"));
+    EXPECT_EQ(login.user, QStringLiteral("OLD"));
+    EXPECT_EQ(login.conn, QStringLiteral("olddb"));
     EXPECT_EQ(session->UserID, QStringLiteral("SCOTT"));
     EXPECT_EQ(session->Password, QStringLiteral("tiger"));
     EXPECT_EQ(session->ConnStr, QStringLiteral(" db "));
@@ -76,18 +51,18 @@ TEST_F(Session, LoginAcceptedStoresTheTypedValuesUntrimmedAndLogsOn)
 
 TEST_F(Session, LoginRefusedReportsTheLibraryText)
 {
-    answerLogin(true, QStringLiteral("SCOTT"), QStringLiteral("wrong"));
+    login.accept(QStringLiteral("SCOTT"), QStringLiteral("wrong"));
     EXPECT_FALSE(session->Login());
     EXPECT_FALSE(session->connected());
     EXPECT_EQ(session->LastError, kRefused);
-    EXPECT_EQ(shown.calls, 1); // one attempt, no second dialog
+    EXPECT_EQ(login.calls, 1); // one attempt, no second dialog
 }
 
 TEST_F(Session, LoginCancelledChangesNothingAndLeavesNoText)
 {
     ASSERT_TRUE(connectAs("SCOTT", "tiger"));
     session->LastError = QStringLiteral("stale");
-    answerLogin(false);
+    login.cancel();
     EXPECT_FALSE(session->Login());
     EXPECT_TRUE(session->connected());
     EXPECT_TRUE(session->LastError.isEmpty());
@@ -98,7 +73,7 @@ TEST_F(Session, LoginCancelledChangesNothingAndLeavesNoText)
 TEST_F(Session, LoginWhileConnectedLogsOffFirstAndStaysOffWhenRefused)
 {
     ASSERT_TRUE(connectAs("SCOTT", "tiger"));
-    answerLogin(true, QStringLiteral("ADAMS"), QStringLiteral("x"), QStringLiteral("other"));
+    login.accept(QStringLiteral("ADAMS"), QStringLiteral("x"), QStringLiteral("other"));
     EXPECT_FALSE(session->Login());
     EXPECT_FALSE(session->connected());
     EXPECT_EQ(session->UserID, QStringLiteral("ADAMS"));
@@ -108,21 +83,21 @@ TEST_F(Session, LoginWhileConnectedLogsOffFirstAndStaysOffWhenRefused)
 
 TEST_F(Session, LoginFocusesThePasswordForAKnownUser)
 {
-    answerLogin(false);
+    login.cancel();
     session->Login();
-    EXPECT_EQ(shown.focus, QStringLiteral("edUser"));
+    EXPECT_EQ(login.focus, QStringLiteral("edUser"));
     session->UserID = QStringLiteral("SCOTT");
     session->Login();
-    EXPECT_EQ(shown.focus, QStringLiteral("edPassword"));
+    EXPECT_EQ(login.focus, QStringLiteral("edPassword"));
 }
 
 TEST_F(Session, WithoutALibraryLoginConnectAndDisConnectFail)
 {
     session->setLibraryNames({fakeoci::missingLibrary()});
-    answerLogin(true, QStringLiteral("SCOTT"), QStringLiteral("tiger"));
+    login.accept(QStringLiteral("SCOTT"), QStringLiteral("tiger"));
     EXPECT_FALSE(session->Login());
     EXPECT_EQ(session->LastError, QStringLiteral("DLLが使用不可能です。"));
-    EXPECT_EQ(shown.calls, 0);
+    EXPECT_EQ(login.calls, 0);
     session->LastError.clear();
     EXPECT_FALSE(session->Connect());
     EXPECT_EQ(session->LastError, QStringLiteral("DLLが使用不可能です。"));

@@ -1,5 +1,6 @@
-#include "platform/Fonts.h"
+#include "platform/Forms.h"
 
+#include <QLabel>
 #include <QStringList>
 
 namespace platform {
@@ -26,6 +27,15 @@ QFont fixedFormFont()
     QFont font = gothic({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic")});
     font.setStyleHint(QFont::Monospace);
     return font;
+}
+
+QLabel *buddyLabel(QWidget *parent, const QString &caption, int left, int top, QWidget *buddy)
+{
+    auto *label = new QLabel(caption, parent);
+    label->move(left, top);
+    label->adjustSize();
+    label->setBuddy(buddy);
+    return label;
 }
 
 } // namespace platform
