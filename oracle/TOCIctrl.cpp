@@ -230,21 +230,20 @@ bool TOCIctrl::CleanUP()
 
 bool TOCIctrl::Commit()
 {
-    if (!m_connected)
-        return false;
-    platform::WaitCursor wait;
-    if (m_entries.ocom(&m_lda) == 0)
-        return true;
-    err_report(m_lda);
-    return false;
+    return endTransaction(m_entries.ocom);
 }
 
 bool TOCIctrl::Rollback()
 {
+    return endTransaction(m_entries.orol);
+}
+
+bool TOCIctrl::endTransaction(oci_ocom_fn call)
+{
     if (!m_connected)
         return false;
     platform::WaitCursor wait;
-    if (m_entries.orol(&m_lda) == 0)
+    if (call(&m_lda) == 0)
         return true;
     err_report(m_lda);
     return false;

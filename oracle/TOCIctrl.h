@@ -93,6 +93,8 @@ private:
     void deactivate();
     void unloadLibrary();
     bool libraryUnavailable();
+    // Commits (ocom) or rolls back (orol); both take the logon area alone.
+    bool endTransaction(oci_ocom_fn call);
 
     OciEntryPoints m_entries;
     QStringList m_libraryNames;
