@@ -108,6 +108,8 @@ TEST_F(EngineTest, StatementsCannotReachBeyondTheSchema)
         "SELECT * FROM T;DROP TABLE T",
         "DELETE FROM T WHERE ID = 1; DROP TABLE T",
         "SELECT * FROM OTHER.SECRET",
+        "SELECT * FROM OTHER.T",
+        "DELETE FROM OTHER.T",
         "SELECT * FROM \"OTHER\".\"SECRET\"",
         "SELECT * FROM \"../OTHER\"",
         "SELECT * FROM \"..\".SECRET",
@@ -125,6 +127,7 @@ TEST_F(EngineTest, StatementsCannotReachBeyondTheSchema)
         EXPECT_NE(0, errorOf(sql));
     }
     EXPECT_EQ(Rows{{"1"}}, query("SELECT ID FROM T"));
+    EXPECT_EQ(Rows{{"1"}}, query("SELECT ID FROM SCOTT.T"));
     EXPECT_EQ(before, filesIn(db));
     Client other;
     ASSERT_EQ(0, other.logon(db, "OTHER", "secret"));
@@ -156,6 +159,7 @@ TEST_F(EngineTest, EveryCallWritesItsFunctionCodeAndReturnCode)
 {
     exec("CREATE TABLE T (ID NUMBER, NAME VARCHAR2(10))");
     exec("INSERT INTO T VALUES (1, 'a')");
+    ASSERT_EQ(0, c.commit());
     Lda_Def lda;
     hda_def hda;
     Cda_Def cda;
