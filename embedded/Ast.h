@@ -43,6 +43,7 @@ struct Expr {
 };
 
 struct TableRef {
+    std::string schema; // SCHEMA of SCHEMA.NAME; empty when not given
     std::string name;
     std::string alias;
 };
@@ -141,6 +142,7 @@ enum class StatementKind { Select, Insert, Update, Delete, Truncate, CreateTable
 struct Statement {
     explicit Statement(StatementKind k) : kind(k) {}
     StatementKind kind;
+    std::vector<std::string> schemas; // every SCHEMA. qualifier of a table name
     std::unique_ptr<SelectStmt> select;
     std::unique_ptr<InsertStmt> insert;
     std::unique_ptr<UpdateStmt> update;

@@ -184,7 +184,8 @@ ObjectInfo writableTable(const Catalog &catalog, const std::string &name)
 {
     auto object = catalog.find(name);
     if (!object) {
-        sql::TableRef ref{name, {}};
+        sql::TableRef ref;
+        ref.name = name;
         resolveSource(catalog, ref); // 942 unless it is a dictionary view
         throw SqlError(ora::kInsufficientPrivileges);
     }

@@ -39,6 +39,10 @@ void Cursor::parse(std::string_view text)
     reset();
     auto st = std::make_unique<sql::Statement>(sql::parseStatement(text));
     m_kind = st->kind;
+    // A session reaches its own schema only.
+    for (const auto &schema : st->schemas)
+        if (schema != m_session->schema())
+            throw SqlError(ora::kNoTable);
     m_text.assign(text);
     BindNames names;
     Catalog &catalog = m_session->catalog();

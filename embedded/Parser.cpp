@@ -32,6 +32,7 @@ public:
     {
         Statement st = dispatch();
         expectEnd();
+        st.schemas = std::move(m_schemas);
         return st;
     }
 
@@ -179,8 +180,11 @@ private:
     {
         TableRef ref;
         ref.name = name(ora::kInvalidTableName);
-        if (acceptOp(".")) // SCHEMA.TABLE: only the session's own schema exists
+        if (acceptOp(".")) {
+            ref.schema = std::move(ref.name);
             ref.name = name(ora::kInvalidTableName);
+            m_schemas.push_back(ref.schema);
+        }
         if (allowAlias && atName())
             ref.alias = take().value;
         return ref;
@@ -695,6 +699,7 @@ private:
     std::string_view m_text;
     std::vector<Token> m_tokens;
     size_t m_pos = 0;
+    std::vector<std::string> m_schemas;
 };
 
 } // namespace
