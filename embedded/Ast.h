@@ -38,6 +38,7 @@ struct Expr {
     std::vector<ExprPtr> args;
     size_t begin = 0;       // source span
     size_t end = 0;
+    int depth = 1;          // height of the tree below, this node included
 
     explicit Expr(ExprKind k) : kind(k) {}
 };

@@ -9,6 +9,10 @@
 namespace kdb::sql {
 namespace {
 
+// Deeper nesting is refused rather than risk the stack; SQLite itself stops
+// at the same depth.
+constexpr int kMaxDepth = 1000;
+
 constexpr std::string_view kReserved[] = {
     "ACCESS", "ADD", "ALL", "ALTER", "AND", "ANY", "AS", "ASC", "AUDIT", "BETWEEN", "BY",
     "CHAR", "CHECK", "CLUSTER", "COLUMN", "COMMENT", "COMPRESS", "CONNECT", "CREATE",
@@ -485,6 +489,7 @@ private:
 
     ExprPtr notCondition()
     {
+        const Nesting guard(&m_nesting);
         if (atWord("NOT")) {
             const size_t begin = cur().begin;
             ++m_pos;
@@ -492,6 +497,7 @@ private:
             e->args.push_back(notCondition());
             e->begin = begin;
             e->end = e->args[0]->end;
+            setDepth(e.get());
             return e;
         }
         if (atOp("(")) {
@@ -539,6 +545,7 @@ private:
             e->begin = left->begin;
             e->end = m_tokens[m_pos - 1].end;
             e->args.push_back(std::move(left));
+            setDepth(e.get());
             return e;
         }
         const bool negated = acceptWord("NOT");
@@ -569,10 +576,30 @@ private:
         e->negated = negated;
         e->begin = e->args[0]->begin;
         e->end = m_tokens[m_pos - 1].end;
+        setDepth(e.get());
         return e;
     }
 
     // ---- expressions --------------------------------------------------
+    static void setDepth(Expr *e)
+    {
+        for (const auto &a : e->args)
+            e->depth = std::max(e->depth, a->depth + 1);
+        if (e->depth > kMaxDepth)
+            throw SqlError(ora::kUnsupportedFeature);
+    }
+
+    // Guards the recursion of one nested construct.
+    struct Nesting {
+        explicit Nesting(int *depth) : m_depth(depth)
+        {
+            if (++*m_depth > kMaxDepth)
+                throw SqlError(ora::kUnsupportedFeature);
+        }
+        ~Nesting() { --*m_depth; }
+        int *m_depth;
+    };
+
     static ExprPtr binaryNode(ExprKind kind, ExprPtr a, ExprPtr b, std::string op)
     {
         auto e = std::make_unique<Expr>(kind);
@@ -581,6 +608,7 @@ private:
         e->end = b->end;
         e->args.push_back(std::move(a));
         e->args.push_back(std::move(b));
+        setDepth(e.get());
         return e;
     }
 
@@ -606,6 +634,7 @@ private:
 
     ExprPtr factor()
     {
+        const Nesting guard(&m_nesting);
         if (atOp("-") || atOp("+")) {
             const size_t begin = cur().begin;
             const bool minus = take().value == "-";
@@ -616,6 +645,7 @@ private:
             e->begin = begin;
             e->end = inner->end;
             e->args.push_back(std::move(inner));
+            setDepth(e.get());
             return e;
         }
         return primary();
@@ -693,6 +723,7 @@ private:
         }
         expectOp(")", ora::kMissingRightParen);
         e->end = m_tokens[m_pos - 1].end;
+        setDepth(e.get());
         return e;
     }
 
@@ -700,6 +731,7 @@ private:
     std::vector<Token> m_tokens;
     size_t m_pos = 0;
     std::vector<std::string> m_schemas;
+    int m_nesting = 0;
 };
 
 } // namespace

@@ -85,6 +85,18 @@ TEST(Parser, RefusesWithOraclesNumbers)
     };
     for (const auto &c : cases)
         EXPECT_EQ(parseError(c.text), c.code) << c.text;
+
+    // Nesting too deep for the stack is refused, not followed.
+    const std::string parens = "SELECT " + std::string(100000, '(') + "1" + std::string(100000, ')') + " FROM DUAL";
+    EXPECT_EQ(parseError(parens.c_str()), 3001);
+    std::string sum = "SELECT 1";
+    for (int i = 0; i < 100000; ++i)
+        sum += "+1";
+    EXPECT_EQ(parseError((sum + " FROM DUAL").c_str()), 3001);
+    std::string nots = "SELECT 1 FROM DUAL WHERE ";
+    for (int i = 0; i < 100000; ++i)
+        nots += "NOT ";
+    EXPECT_EQ(parseError((nots + "1 = 1").c_str()), 3001);
 }
 
 TEST(Parser, NamesAndTextsAreNormalisedAsOracleDoes)
