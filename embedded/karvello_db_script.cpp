@@ -19,21 +19,34 @@ std::string_view trimmed(std::string_view s)
 
 class Splitter {
 public:
-    explicit Splitter(std::string_view script) : m_script(script) {}
+    Splitter(std::string_view script, int firstLine)
+        : m_script(script), m_line(firstLine), m_consumedLine(firstLine)
+    {
+    }
 
-    std::vector<ScriptStatement> run()
+    // The statements ended by a terminator, then (in *rest, when given) the
+    // one the script ends with, if any.
+    std::vector<ScriptStatement> run(std::vector<ScriptStatement> *rest = nullptr)
     {
         while (m_pos < m_script.size()) {
             if (atLineStart() && lineIsSlash()) {
-                finishStatement();
                 skipRestOfLine();
+                finishStatement();
                 continue;
             }
             step();
         }
-        finishStatement();
-        return std::move(m_statements);
+        std::vector<ScriptStatement> ended = std::move(m_statements);
+        m_statements.clear();
+        finishStatement(false);
+        if (rest)
+            *rest = std::move(m_statements);
+        return ended;
     }
+
+    // Where the text after the last terminator begins, and its line.
+    std::size_t consumed() const { return m_consumed; }
+    int consumedLine() const { return m_consumedLine; }
 
 private:
     bool atLineStart() const { return m_pos == 0 || m_script[m_pos - 1] == '\n'; }
@@ -64,8 +77,8 @@ private:
             advanceLinesTo(end == std::string_view::npos ? m_script.size() : end + 2);
             append(' ');
         } else if (c == ';') {
-            finishStatement();
             ++m_pos;
+            finishStatement();
         } else {
             append(c);
             ++m_pos;
@@ -105,27 +118,46 @@ private:
         m_current += c;
     }
 
-    void finishStatement()
+    void finishStatement(bool byTerminator = true)
     {
         std::string_view text = trimmed(m_current);
         if (!text.empty())
             m_statements.push_back({std::string(text), m_startLine});
         m_current.clear();
+        if (byTerminator) {
+            m_consumed = m_pos;
+            m_consumedLine = m_line;
+        }
     }
 
     std::string_view m_script;
     std::size_t m_pos = 0;
-    int m_line = 1;
+    int m_line;
     int m_startLine = 1;
+    std::size_t m_consumed = 0;
+    int m_consumedLine;
     std::string m_current;
     std::vector<ScriptStatement> m_statements;
 };
 
 } // namespace
 
-std::vector<ScriptStatement> splitScript(std::string_view script)
+std::vector<ScriptStatement> ScriptReader::addLine(std::string_view line)
 {
-    return Splitter(script).run();
+    m_pending += line;
+    Splitter splitter(m_pending, m_pendingLine);
+    std::vector<ScriptStatement> ended = splitter.run();
+    m_pending.erase(0, splitter.consumed());
+    m_pendingLine = splitter.consumedLine();
+    return ended;
+}
+
+std::vector<ScriptStatement> ScriptReader::finish()
+{
+    std::vector<ScriptStatement> rest;
+    Splitter(m_pending, m_pendingLine).run(&rest);
+    m_pending.clear();
+    return rest;
 }
 
 } // namespace kdbtool

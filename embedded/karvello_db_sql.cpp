@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <memory>
 #include <sstream>
 
@@ -59,22 +58,6 @@ Logon parseLogon(const std::string &text)
     if (pos < text.size() && text[pos] == '@')
         logon.connect = text.substr(pos + 1);
     return logon;
-}
-
-std::optional<std::string> readScript(const Options &options)
-{
-    if (options.arguments.size() < 2) {
-        std::ostringstream all;
-        all << std::cin.rdbuf();
-        return all.str();
-    }
-    const std::string &path = options.arguments[1];
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        printError("cannot read " + path);
-        return std::nullopt;
-    }
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 std::optional<std::string> passwordFor(const Options &options, const Logon &logon)
@@ -174,6 +157,33 @@ void reportStatementError(Session &session, const ScriptStatement &statement, in
     std::fprintf(stderr, "ERROR at line %d:\n%s\n", statement.line, session.errorText(rc).c_str());
 }
 
+struct ScriptRun {
+    Session &session;
+    Cursor &cursor;
+    ResultWriter &writer;
+    bool stopOnError;
+    bool failed = false;
+    bool stopped = false;
+
+    void run(const std::vector<ScriptStatement> &statements)
+    {
+        for (const ScriptStatement &statement : statements) {
+            if (stopped)
+                return;
+            int rc = runStatement(cursor, statement, writer);
+            std::fflush(stdout);
+            if (rc == 0)
+                continue;
+            failed = true;
+            reportStatementError(session, statement, rc);
+            if (stopOnError) {
+                session.rollback();
+                stopped = true;
+            }
+        }
+    }
+};
+
 } // namespace
 
 int sqlCommand(const Options &options)
@@ -187,11 +197,18 @@ int sqlCommand(const Options &options)
         printError("give the database either as @CONN or with --db, not both");
         return ExitUsage;
     }
+    std::ifstream file;
+    std::istream *script = &std::cin;
+    if (options.arguments.size() > 1) {
+        file.open(options.arguments[1], std::ios::binary);
+        if (!file) {
+            printError("cannot read " + options.arguments[1]);
+            return ExitFailed;
+        }
+        script = &file;
+    }
     auto password = passwordFor(options, logon);
     if (!password)
-        return ExitFailed;
-    auto script = readScript(options);
-    if (!script)
         return ExitFailed;
 
     Session session;
@@ -210,24 +227,21 @@ int sqlCommand(const Options &options)
     else
         writer = std::make_unique<TextResultWriter>(stdout);
 
-    bool failed = false;
-    for (const ScriptStatement &statement : splitScript(*script)) {
-        int rc = runStatement(cursor, statement, *writer);
-        if (rc == 0)
-            continue;
-        failed = true;
-        reportStatementError(session, statement, rc);
-        if (options.stopOnError) {
-            session.rollback();
-            break;
-        }
+    ScriptRun run{session, cursor, *writer, options.stopOnError};
+    ScriptReader reader;
+    std::string line;
+    while (!run.stopped && std::getline(*script, line))
+        run.run(reader.addLine(line + "\n"));
+    run.run(reader.finish());
+    if (!run.stopped && !script->eof()) {
+        printError("the script could not be read to its end");
+        run.failed = true;
     }
     if (int rc = session.commit()) {
         printError(session.errorText(rc));
-        failed = true;
+        run.failed = true;
     }
-    std::fflush(stdout);
-    return failed ? ExitFailed : ExitOk;
+    return run.failed ? ExitFailed : ExitOk;
 }
 
 } // namespace kdbtool
