@@ -100,6 +100,8 @@ SelectPlan compileSelect(const Catalog &catalog, const sql::SelectStmt &stmt, Bi
     const Source src = resolveSource(catalog, stmt.from);
     Translator tr(catalog, &src, binds);
     SelectPlan plan;
+    if (src.object && src.object->view)
+        plan.viewName = src.object->name;
     std::string items;
     std::map<std::string, Translated> aliases;
     bool anyAggregate = false, anyPlain = false;

@@ -20,6 +20,7 @@ struct OutputColumn {
 struct SelectPlan {
     std::string sql;
     std::vector<OutputColumn> columns;
+    std::string viewName; // the view queried, if FROM names one
 };
 
 struct DmlPlan {

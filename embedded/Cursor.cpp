@@ -49,7 +49,14 @@ void Cursor::parse(std::string_view text)
     switch (m_kind) {
     case StatementKind::Select:
         m_select = compileSelect(catalog, *st->select, &names);
-        m_stmt = prepare(m_session->db(), m_select.sql);
+        try {
+            m_stmt = prepare(m_session->db(), m_select.sql);
+        } catch (const SqlError &e) {
+            // A view whose table was dropped or changed no longer compiles.
+            if (e.code() == ora::kInternal && !m_select.viewName.empty())
+                throw SqlError(ora::kViewHasErrors, "view \"" + m_session->schema() + "." + m_select.viewName + "\"");
+            throw;
+        }
         m_scratch.resize(m_select.columns.size());
         m_defines.resize(m_select.columns.size());
         m_functionType = OCI_FT_SELECT;

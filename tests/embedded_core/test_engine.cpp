@@ -273,6 +273,15 @@ TEST_F(Engine, ViewsAreQueriedLikeTables)
               (Rows{{"NUMBER", "22"}, {"VARCHAR2", "21"}}));
     EXPECT_EQ(session->exec("CREATE VIEW V2 AS SELECT ID + 1 FROM ITEMS"), 998);
     EXPECT_EQ(session->exec("INSERT INTO CHEAP (ID) VALUES (1)"), 1732);
+    ASSERT_EQ(session->exec("CREATE VIEW GONE AS SELECT ID FROM OTHER"), 942);
+    ASSERT_EQ(session->exec("CREATE TABLE OTHER (ID NUMBER)"), 0);
+    ASSERT_EQ(session->exec("CREATE VIEW GONE AS SELECT ID FROM OTHER"), 0);
+    ASSERT_EQ(session->exec("DROP TABLE OTHER"), 0);
+    int error = 0;
+    session->query("SELECT * FROM GONE", &error);
+    EXPECT_EQ(error, 4063);
+    EXPECT_EQ(session->message(4063), "ORA-04063: view \"DEMO.GONE\" has errors");
+    ASSERT_EQ(session->exec("DROP VIEW GONE"), 0);
     ASSERT_EQ(session->exec("DROP VIEW CHEAP"), 0);
     EXPECT_EQ(session->query("select VIEW_name from user_VIEWs"), Rows{});
 }
