@@ -160,12 +160,13 @@ ChildResult measureEngineInChild(const std::string &folder, long rows)
     bool received = read(channel[0], &result.seconds, sizeof result.seconds) ==
                     static_cast<ssize_t>(sizeof result.seconds);
     close(channel[0]);
+    // wait4 gives this child's own figures; RUSAGE_CHILDREN would also hold
+    // whatever the process waited for before an exec (a build, say).
     int status = 0;
-    waitpid(pid, &status, 0);
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
     if (!received || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
         fail("the engine's run failed");
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
     result.peakRssKib = usage.ru_maxrss; // kilobytes on Linux
     return result;
 }
