@@ -2,6 +2,7 @@
 #include "joblist/JobList.h"
 #include "joblist/ListCommands.h"
 #include "joblist/ListFileDialogs.h"
+#include "joblist/TfmJob.h"
 #include "platform/UserStore.h"
 #include "tests/support/ScriptedFileDialogs.h"
 #include "tests/support/ScriptedMessageBoxes.h"
@@ -161,4 +162,21 @@ TEST_F(ListCommands, StoredFolderStartsBothDialogs)
         EXPECT_EQ(dialogs.dlgOpen.initialDir, c.folder);
         EXPECT_EQ(dialogs.dlgSave.initialDir, c.folder);
     }
+}
+
+TEST(JobWindow, ShowingReadsTheFolderAndLoadFillsItsList)
+{
+    const QString dir = QString::fromStdString(testenv::makeTempDir("window"));
+    writeFile(dir + "/w.lst", "1\r\nEMP\t/e.csv\r\n");
+    store().writeString("ListFolder", dir + "/");
+    TfmJob window;
+    window.show();
+    EXPECT_EQ(window.listDialogs.dlgOpen.initialDir, dir + "/");
+
+    ScriptedFileDialogs files;
+    files.answer(dir + "/w.lst");
+    window.pbLoadClick();
+    ASSERT_EQ(window.jobList->count(), 1);
+    EXPECT_EQ(window.jobList->job(0).table, "EMP");
+    EXPECT_EQ(files.requests().at(0).owner, &window);
 }
