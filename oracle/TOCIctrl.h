@@ -5,6 +5,7 @@
 // Every operation answers true or false and leaves the reason in LastError;
 // nothing here shows a box. Only SetActive and SetAutoCommit throw (OciError).
 // The cursor components it serves are the TOCIcur children of its owner.
+#include "oracle/Describe.h"
 #include "oracle/OciEntryPoints.h"
 #include "oracle/oci7.h"
 
@@ -12,6 +13,8 @@
 #include <QString>
 #include <QStringList>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 class TfmLogin;
 
@@ -82,11 +85,38 @@ public:
 
     // --- Cursor primitives ----------------------------------------------------
     // Thin calls on a cursor area the caller owns; false at once when not
-    // connected. The caller asks err_report(area) for the reason.
+    // connected. None stores a text: the caller asks err_report(area) for the
+    // reason. Positions count from 0 here and from 1 in the library.
+    bool OpenCur(cda_def &area);
     bool CloseCur(cda_def &area);
+    bool Parse(cda_def &area, const std::string &sql);
+    // Describes select-list position `index` into `column`, whose NameLen the
+    // caller sets to the capacity of Name; the name comes back NUL-terminated
+    // and cut to that capacity, whatever length the library claims. False
+    // with return code 1007 past the last column.
+    bool Descr(cda_def &area, int index, describe &column);
+    // Defines `buffer`, of defineBufferSize(column) bytes, as the output of
+    // position `index`: after each fetch it holds the value as NUL-terminated
+    // text (a NULL value leaves it untouched).
+    bool Defin(cda_def &area, int index, char *buffer, const describe &column);
+    bool Exec(cda_def &area);
+    // False with return code 1403 at the end of the rows, 1405 for a row that
+    // came with a NULL value.
+    bool SelFetch(cda_def &area);
+    // Binds values[0..count) to :1..:count as NUL-terminated texts. The
+    // library keeps their addresses and reads them at Exec, so the texts must
+    // stay put until then. Stops at the first refusal.
+    bool Bind(cda_def &area, std::vector<std::string> &values, int count);
     // True when `component` is this session's owner: a cursor of the same
     // owner may bind to it.
     bool CtrlBind(const QObject *component) const;
+    // Sets types[i] to the dictionary's data type of the column named
+    // columns[i] in `table`; entries the dictionary does not name keep their
+    // text. `area` must be open; it is left parsed with the dictionary query.
+    // False (with LastError) when the lists differ in length or the query
+    // cannot run.
+    bool ChkColType(const std::string &table, const std::vector<std::string> &columns,
+                    std::vector<std::string> &types, cda_def &area);
 
 private:
     void activate();

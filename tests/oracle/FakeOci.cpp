@@ -49,4 +49,15 @@ void fail(const char *name, int code)
     reinterpret_cast<void (*)(const char *, int)>(symbol("fake_oci_fail"))(name, code);
 }
 
+void addColumn(const char *name, int claimedLength, int type, int size, int precision, int scale)
+{
+    reinterpret_cast<void (*)(const char *, int, int, int, int, int)>(symbol("fake_oci_add_column"))(
+        name, claimedLength, type, size, precision, scale);
+}
+
+std::string lastSql()
+{
+    return reinterpret_cast<const char *(*)()>(symbol("fake_oci_last_sql"))();
+}
+
 } // namespace fakeoci

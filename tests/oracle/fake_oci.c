@@ -2,7 +2,9 @@
  * A stand-in client library for the binding's tests. It knows one account
  * (user "SCOTT", password "tiger", any connect string), refuses every other
  * with 1017, and records the name of every call in a log the test reads.
- * A test can make one call fail with a chosen error number.
+ * A test can make one call fail with a chosen error number, give odescr a
+ * select list to describe (names whose claimed length may lie), and read the
+ * last statement parsed.
  *
  * Built three times: complete, without ocon and orol (FAKE_OMIT_OCON_OROL),
  * and without ogetpi (FAKE_OMIT_OGETPI).
@@ -17,6 +19,16 @@
 static char g_log[8192];
 static char g_failName[32];
 static int g_failCode;
+
+/* The select list odescr describes; empty: 1007 at once. */
+struct FakeColumn {
+    char name[64];
+    int claimedLength; /* what odescr answers as the name's length */
+    int type, size, precision, scale;
+};
+static struct FakeColumn g_columns[8];
+static int g_columnCount;
+static char g_lastSql[1024];
 
 static void note(const char *name)
 {
@@ -45,7 +57,25 @@ FAKE_EXPORT void fake_oci_reset(void)
     g_log[0] = '\0';
     g_failName[0] = '\0';
     g_failCode = 0;
+    g_columnCount = 0;
+    g_lastSql[0] = '\0';
 }
+
+FAKE_EXPORT void fake_oci_add_column(const char *name, int claimedLength, int type, int size, int precision,
+                                     int scale)
+{
+    if (g_columnCount == (int)(sizeof g_columns / sizeof g_columns[0]))
+        return;
+    struct FakeColumn *c = &g_columns[g_columnCount++];
+    snprintf(c->name, sizeof c->name, "%s", name);
+    c->claimedLength = claimedLength;
+    c->type = type;
+    c->size = size;
+    c->precision = precision;
+    c->scale = scale;
+}
+
+FAKE_EXPORT const char *fake_oci_last_sql(void) { return g_lastSql; }
 
 FAKE_EXPORT void fake_oci_fail(const char *name, int code)
 {
@@ -74,7 +104,8 @@ FAKE_EXPORT oci_sword oopen(Cda_Def *c, Lda_Def *lda, const oci_text *dbn, oci_s
 
 FAKE_EXPORT oci_sword oparse(Cda_Def *c, const oci_text *s, oci_sb4 l, oci_sword d, oci_ub4 f)
 {
-    (void)s; (void)l; (void)d; (void)f;
+    (void)l; (void)d; (void)f;
+    snprintf(g_lastSql, sizeof g_lastSql, "%s", s ? (const char *)s : "");
     return answer(c, "oparse", OCI_FC_OPARSE, 0);
 }
 
@@ -103,9 +134,23 @@ FAKE_EXPORT oci_sword odescr(Cda_Def *c, oci_sword pos, oci_sb4 *dbsize, oci_sb2
                              oci_sb4 *cbufl, oci_sb4 *dsize, oci_sb2 *prec, oci_sb2 *scale,
                              oci_sb2 *nullok)
 {
-    (void)pos; (void)dbsize; (void)dbtype; (void)cbuf; (void)cbufl; (void)dsize;
-    (void)prec; (void)scale; (void)nullok;
-    return answer(c, "odescr", OCI_FC_ODESCR, OCI_ERR_NO_COLUMN);
+    if (pos < 1 || pos > g_columnCount)
+        return answer(c, "odescr", OCI_FC_ODESCR, OCI_ERR_NO_COLUMN);
+    const struct FakeColumn *col = &g_columns[pos - 1];
+    /* Writes no more than the capacity it was given, then claims what the
+     * test asked for. */
+    size_t n = strlen(col->name);
+    if (*cbufl >= 0 && n > (size_t)*cbufl)
+        n = (size_t)*cbufl;
+    memcpy(cbuf, col->name, n);
+    *cbufl = col->claimedLength;
+    *dbsize = col->size;
+    *dbtype = (oci_sb2)col->type;
+    *dsize = col->size;
+    *prec = (oci_sb2)col->precision;
+    *scale = (oci_sb2)col->scale;
+    *nullok = 1;
+    return answer(c, "odescr", OCI_FC_ODESCR, 0);
 }
 
 FAKE_EXPORT oci_sword obndrn(Cda_Def *c, oci_sword n, oci_ub1 *v, oci_sword vl, oci_sword t,
