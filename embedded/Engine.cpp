@@ -34,6 +34,30 @@ oci_sword finish(cda_def *area, int functionCode, int rc)
     return rc;
 }
 
+// Runs `body` (0 or an error number) so that no exception escapes: the
+// outcome goes into the area and, with its detail, into the session for
+// oerhms.
+template <typename F>
+oci_sword guarded(cda_def *area, int functionCode, Session *session, F &&body)
+{
+    int rc = 0;
+    std::string detail;
+    try {
+        rc = body();
+    } catch (const SqlError &e) {
+        rc = e.code();
+        detail = e.detail();
+    } catch (const std::bad_alloc &) {
+        rc = ora::kInternal;
+        detail = "out of memory";
+    } catch (...) {
+        rc = ora::kInternal;
+    }
+    if (rc != 0 && session)
+        session->setLastError(rc, std::move(detail));
+    return finish(area, functionCode, rc);
+}
+
 // Runs `body` on the cursor of `cda`: 1001 when the area has no open cursor.
 template <typename F>
 oci_sword onCursor(Cda_Def *cda, int functionCode, F &&body)
@@ -45,21 +69,7 @@ oci_sword onCursor(Cda_Def *cda, int functionCode, F &&body)
     Cursor *cursor = reg.cursor(cda);
     if (!cursor)
         return finish(cda, functionCode, ora::kInvalidCursor);
-    try {
-        const int rc = body(*cursor);
-        if (rc != 0)
-            cursor->session()->setLastError(rc, {});
-        return finish(cda, functionCode, rc);
-    } catch (const SqlError &e) {
-        cursor->session()->setLastError(e.code(), e.detail());
-        return finish(cda, functionCode, e.code());
-    } catch (const std::bad_alloc &) {
-        cursor->session()->setLastError(ora::kInternal, "out of memory");
-        return finish(cda, functionCode, ora::kInternal);
-    } catch (...) {
-        cursor->session()->setLastError(ora::kInternal, {});
-        return finish(cda, functionCode, ora::kInternal);
-    }
+    return guarded(cda, functionCode, cursor->session(), [&] { return body(*cursor); });
 }
 
 // Runs `body` on the session of `lda`: 1012 when it is not logged on.
@@ -73,16 +83,10 @@ oci_sword onSession(Lda_Def *lda, int functionCode, F &&body)
     Session *session = reg.session(lda);
     if (!session)
         return finish(lda, functionCode, ora::kNotLoggedOn);
-    try {
+    return guarded(lda, functionCode, session, [&] {
         body(*session);
-        return finish(lda, functionCode, 0);
-    } catch (const SqlError &e) {
-        if (Session *s = reg.session(lda))
-            s->setLastError(e.code(), e.detail());
-        return finish(lda, functionCode, e.code());
-    } catch (...) {
-        return finish(lda, functionCode, ora::kInternal);
-    }
+        return 0;
+    });
 }
 
 std::string bindName(std::string_view name)
@@ -117,7 +121,7 @@ KDB_EXPORT oci_sword olog(Lda_Def *lda, oci_ub1 *, const oci_text *uid, oci_swor
         return ora::kLogonDenied;
     Registry &reg = Registry::instance();
     std::lock_guard<std::mutex> guard(reg.lock());
-    try {
+    return guarded(lda, OCI_FC_OLOG, nullptr, [&] {
         std::string_view user = textArg(uid, uidl);
         std::string_view password = textArg(pswd, pswdl);
         std::string_view connect = textArg(conn, connl);
@@ -143,12 +147,8 @@ KDB_EXPORT oci_sword olog(Lda_Def *lda, oci_ub1 *, const oci_text *uid, oci_swor
             reg.removeSession(lda);
         }
         reg.addSession(lda, Session::logon(user, password, connect));
-        return finish(lda, OCI_FC_OLOG, 0);
-    } catch (const SqlError &e) {
-        return finish(lda, OCI_FC_OLOG, e.code());
-    } catch (...) {
-        return finish(lda, OCI_FC_OLOG, ora::kInternal);
-    }
+        return 0;
+    });
 }
 
 KDB_EXPORT oci_sword ologof(Lda_Def *lda)
@@ -160,16 +160,11 @@ KDB_EXPORT oci_sword ologof(Lda_Def *lda)
     Session *session = reg.session(lda);
     if (!session)
         return finish(lda, OCI_FC_OLOGOF, ora::kNotLoggedOn);
-    try {
+    return guarded(lda, OCI_FC_OLOGOF, session, [&] {
         session->commit();
-        reg.removeSession(lda);
-        return finish(lda, OCI_FC_OLOGOF, 0);
-    } catch (const SqlError &e) {
-        session->setLastError(e.code(), e.detail());
-        return finish(lda, OCI_FC_OLOGOF, e.code());
-    } catch (...) {
-        return finish(lda, OCI_FC_OLOGOF, ora::kInternal);
-    }
+        reg.removeSession(lda); // on success the session is not touched again
+        return 0;
+    });
 }
 
 KDB_EXPORT oci_sword oopen(Cda_Def *cursor, Lda_Def *lda, const oci_text *, oci_sword, oci_sword,
@@ -182,14 +177,12 @@ KDB_EXPORT oci_sword oopen(Cda_Def *cursor, Lda_Def *lda, const oci_text *, oci_
     Session *session = lda ? reg.session(lda) : nullptr;
     if (!session)
         return finish(cursor, OCI_FC_OOPEN, ora::kNotLoggedOn);
-    try {
+    return guarded(cursor, OCI_FC_OOPEN, session, [&] {
         reg.openCursor(cursor, session);
         cursor->rpc = 0;
         cursor->ft = 0;
-        return finish(cursor, OCI_FC_OOPEN, 0);
-    } catch (...) {
-        return finish(cursor, OCI_FC_OOPEN, ora::kInternal);
-    }
+        return 0;
+    });
 }
 
 KDB_EXPORT oci_sword oclose(Cda_Def *cursor)

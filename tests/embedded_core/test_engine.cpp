@@ -229,6 +229,27 @@ TEST_F(Engine, FetchHandlesNullTruncationAndTheEnd)
     oclose(&cda);
 }
 
+TEST_F(Engine, NamedBindsAreReadAtEachExecution)
+{
+    Cda_Def cda{};
+    ASSERT_EQ(oopen(&cda, session->lda(), nullptr, -1, -1, nullptr, -1), 0);
+    ASSERT_EQ(oparse(&cda, text("SELECT NAME FROM ITEMS WHERE ID >= :low AND ID <= :Low + 1 ORDER BY ID"), -1, 0, 1), 0);
+    char low[8] = "1";
+    char name[8];
+    ASSERT_EQ(obndrv(&cda, text(":LOW"), -1, reinterpret_cast<oci_ub1 *>(low), sizeof low, 5, -1, nullptr, nullptr, -1, -1), 0);
+    EXPECT_NE(obndrv(&cda, text(":nope"), -1, reinterpret_cast<oci_ub1 *>(low), sizeof low, 5, -1, nullptr, nullptr, -1, -1), 0);
+    EXPECT_EQ(cda.rc, 1036);
+    ASSERT_EQ(odefin(&cda, 1, reinterpret_cast<oci_ub1 *>(name), sizeof name, 5, -1, nullptr, nullptr, -1, -1, nullptr, nullptr), 0);
+    ASSERT_EQ(oexec(&cda), 0);
+    std::strcpy(low, "9"); // read at oexec, not at fetch
+    ASSERT_EQ(ofetch(&cda), 0);
+    EXPECT_STREQ(name, "Pen");
+    ASSERT_EQ(oexec(&cda), 0);
+    ASSERT_EQ(ofetch(&cda), 0);
+    EXPECT_STREQ(name, "ink");
+    oclose(&cda);
+}
+
 TEST_F(Engine, TransactionsFollowOracle)
 {
     // A failing statement undoes only itself.
