@@ -44,24 +44,45 @@ int reportAdminError(int code, const std::string &message)
     return ExitFailed;
 }
 
-int createUserCommand(const Options &options)
+namespace {
+
+using PasswordAction = int (*)(std::string_view connect, std::string_view user, std::string_view password,
+                               std::string *message);
+
+// create-user and passwd: whether the user exists is checked before the
+// password is asked for, so nobody types it twice for nothing.
+int withNewPassword(const Options &options, bool userMustExist, PasswordAction action, const char *doneFormat)
 {
     const std::string connect = connectOf(options);
-    auto user = storedUserName(options.arguments[0]);
+    const std::string &given = options.arguments[0];
+    auto user = storedUserName(given);
     if (!user)
         return ExitFailed;
-    if (kdb::admin::userExists(connect, options.arguments[0])) {
-        printError("user " + *user + " already exists in " + kdb::admin::databaseFolder(connect));
+    if (kdb::admin::userExists(connect, given) != userMustExist) {
+        printError("user " + *user + (userMustExist ? " does not exist in " : " already exists in ") +
+                   kdb::admin::databaseFolder(connect));
         return ExitFailed;
     }
     auto password = newPassword(options, *user);
     if (!password)
         return ExitFailed;
     std::string message;
-    if (int rc = kdb::admin::createUser(connect, options.arguments[0], *password, &message))
+    if (int rc = action(connect, given, *password, &message))
         return reportAdminError(rc, message);
-    std::printf("User %s created in %s.\n", user->c_str(), kdb::admin::databaseFolder(connect).c_str());
+    std::printf(doneFormat, user->c_str(), kdb::admin::databaseFolder(connect).c_str());
     return ExitOk;
+}
+
+} // namespace
+
+int createUserCommand(const Options &options)
+{
+    return withNewPassword(options, false, kdb::admin::createUser, "User %s created in %s.\n");
+}
+
+int passwdCommand(const Options &options)
+{
+    return withNewPassword(options, true, kdb::admin::setPassword, "Password of %s in %s changed.\n");
 }
 
 int dropUserCommand(const Options &options)
@@ -73,27 +94,7 @@ int dropUserCommand(const Options &options)
     std::string message;
     if (int rc = kdb::admin::dropUser(connect, options.arguments[0], &message))
         return reportAdminError(rc, message);
-    std::printf("User %s dropped.\n", user->c_str());
-    return ExitOk;
-}
-
-int passwdCommand(const Options &options)
-{
-    const std::string connect = connectOf(options);
-    auto user = storedUserName(options.arguments[0]);
-    if (!user)
-        return ExitFailed;
-    if (!kdb::admin::userExists(connect, options.arguments[0])) {
-        printError("user " + *user + " does not exist in " + kdb::admin::databaseFolder(connect));
-        return ExitFailed;
-    }
-    auto password = newPassword(options, *user);
-    if (!password)
-        return ExitFailed;
-    std::string message;
-    if (int rc = kdb::admin::setPassword(connect, options.arguments[0], *password, &message))
-        return reportAdminError(rc, message);
-    std::printf("Password of %s changed.\n", user->c_str());
+    std::printf("User %s dropped from %s.\n", user->c_str(), kdb::admin::databaseFolder(connect).c_str());
     return ExitOk;
 }
 

@@ -16,12 +16,27 @@ struct ValueCase {
     int error;
 };
 
+// Inserts each case's input into its column of `table` alone and reads it
+// back.
+void expectStored(Client &c, const std::string &table, const std::vector<ValueCase> &cases)
+{
+    for (const ValueCase &k : cases) {
+        SCOPED_TRACE(std::string(k.column) + " <- '" + k.input + "'");
+        int rc = c.runBound("INSERT INTO " + table + " (" + k.column + ") VALUES (:1)", {k.input});
+        EXPECT_EQ(k.error, rc) << c.message(rc);
+        if (rc == 0 && k.error == 0) {
+            EXPECT_EQ((Rows{{k.stored}}), c.query(std::string("SELECT ") + k.column + " FROM " + table));
+        }
+        c.exec("DELETE FROM " + table);
+    }
+}
+
 } // namespace
 
 TEST_F(EngineTest, NumbersAreExactRoundedToTheScaleAndChecked)
 {
     exec("CREATE TABLE N (A NUMBER, B NUMBER(5,2), C NUMBER(3), E NUMBER(38))");
-    const ValueCase cases[] = {
+    const std::vector<ValueCase> cases = {
         {"A", "12345678901234567890123456789012345678", "12345678901234567890123456789012345678", 0},
         {"A", "-.12345678901234567890123456789012345678", "-.12345678901234567890123456789012345678", 0},
         {"A", "0.5", ".5", 0},
@@ -49,15 +64,7 @@ TEST_F(EngineTest, NumbersAreExactRoundedToTheScaleAndChecked)
         {"C", "-999.5", nullptr, OCI_ERR_PRECISION},
         {"E", "99999999999999999999999999999999999999", "99999999999999999999999999999999999999", 0},
     };
-    for (const ValueCase &k : cases) {
-        SCOPED_TRACE(std::string(k.column) + " <- '" + k.input + "'");
-        int rc = c.runBound(std::string("INSERT INTO N (") + k.column + ") VALUES (:1)", {k.input});
-        EXPECT_EQ(k.error, rc) << c.message(rc);
-        if (rc == 0 && k.error == 0) {
-            EXPECT_EQ((Rows{{k.stored}}), query(std::string("SELECT ") + k.column + " FROM N"));
-        }
-        exec("DELETE FROM N");
-    }
+    expectStored(c, "N", cases);
     EXPECT_EQ("ORA-01438: value larger than specified precision allowed for this column",
               c.message(OCI_ERR_PRECISION));
     EXPECT_EQ("ORA-01722: invalid number", c.message(OCI_ERR_INVALID_NUMBER));
@@ -66,7 +73,7 @@ TEST_F(EngineTest, NumbersAreExactRoundedToTheScaleAndChecked)
 TEST_F(EngineTest, TextLengthsAreCountedInBytes)
 {
     exec("CREATE TABLE S (V VARCHAR2(6), C CHAR(4))");
-    const ValueCase cases[] = {
+    const std::vector<ValueCase> cases = {
         {"V", "ああ", "ああ", 0},               // two characters, six bytes
         {"V", "abcdef", "abcdef", 0},
         {"V", "あいう", nullptr, OCI_ERR_TOO_LARGE}, // three characters, nine bytes
@@ -76,15 +83,7 @@ TEST_F(EngineTest, TextLengthsAreCountedInBytes)
         {"C", "abcde", nullptr, OCI_ERR_TOO_LARGE},
         {"C", "ああ", nullptr, OCI_ERR_TOO_LARGE},
     };
-    for (const ValueCase &k : cases) {
-        SCOPED_TRACE(std::string(k.column) + " <- '" + k.input + "'");
-        int rc = c.runBound(std::string("INSERT INTO S (") + k.column + ") VALUES (:1)", {k.input});
-        EXPECT_EQ(k.error, rc) << c.message(rc);
-        if (rc == 0 && k.error == 0) {
-            EXPECT_EQ((Rows{{k.stored}}), query(std::string("SELECT ") + k.column + " FROM S"));
-        }
-        exec("DELETE FROM S");
-    }
+    expectStored(c, "S", cases);
     EXPECT_EQ("ORA-12899: value too large for column \"SCOTT\".\"S\".\"V\" (actual: 9, maximum: 6)",
               c.message(c.runBound("INSERT INTO S (V) VALUES (:1)", {"あいう"})));
     exec("INSERT INTO S (C) VALUES ('ab')");
