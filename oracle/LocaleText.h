@@ -4,10 +4,8 @@
 #include <string>
 #include <string_view>
 
-// `text` upper-cased by the user's locale. Bytes the locale cannot decode are
-// kept as they are, with only their ASCII letters upper-cased, so that no
-// byte of a name is lost on the way.
+// `text` upper-cased by the user's locale. Text the locale cannot decode is
+// taken for Shift-JIS, the code page the program's users work in: its ASCII
+// letters are upper-cased and every other byte is kept, the second byte of a
+// two-byte character included (it can look like a lower-case letter).
 std::string upperLocal8Bit(std::string_view text);
-
-// True when `a` and `b` are equal once both are upper-cased as above.
-bool equalIgnoringCaseLocal8Bit(std::string_view a, std::string_view b);
