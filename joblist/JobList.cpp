@@ -1,5 +1,7 @@
 #include "joblist/JobList.h"
 
+#include "oracle/LocaleText.h"
+
 #include <array>
 
 namespace {
@@ -22,25 +24,11 @@ int alignmentOf(int column)
     return int((column >= JobList::Record ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
 }
 
-// Whether the bytes read back unchanged through the locale's codec, so that
-// comparing the decoded texts compares the bytes' own characters.
-bool decodesCleanly(const std::string &bytes, const QString &decoded)
-{
-    return decoded.toLocal8Bit() == QByteArray::fromStdString(bytes);
-}
-
-// Table names are equal without regard to letter case. The comparison goes
-// through the decoded characters, because folding single bytes would fold the
-// second byte of a double-byte character; bytes that do not decode are
-// compared exactly, since distinct undecodable bytes all decode alike.
+// Table names are equal without regard to letter case, in the user's code
+// page: the second byte of a double-byte character is never folded.
 bool sameTable(const std::string &a, const std::string &b)
 {
-    if (a == b)
-        return true;
-    const QString textA = QString::fromLocal8Bit(a);
-    const QString textB = QString::fromLocal8Bit(b);
-    return textA.compare(textB, Qt::CaseInsensitive) == 0 && decodesCleanly(a, textA)
-        && decodesCleanly(b, textB);
+    return a == b || upperLocal8Bit(a) == upperLocal8Bit(b);
 }
 
 } // namespace

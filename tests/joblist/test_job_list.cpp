@@ -9,8 +9,8 @@ TEST(JobList, AddJobRefusesAListedTableWhateverItsCase)
         const char *csv;
         bool added;
     };
-    // Listed: EMP, ＤＥＰＴ (full width), and Shift-JIS bytes that do not
-    // decode as the locale's text.
+    // Listed: EMP, ＤＥＰＴ (full width), and Shift-JIS bytes that the
+    // locale cannot decode.
     const Case cases[] = {
         {"EMP", "/other.csv", false},
         {"emp", "/e.csv", false},
@@ -19,6 +19,7 @@ TEST(JobList, AddJobRefusesAListedTableWhateverItsCase)
         {"EMP2", "/e.csv", true},
         {" EMP", "/e.csv", true},
         {"\x83\x41", "/s.csv", false},
+        {"\x83\x41\x83\x41S", "/s.csv", false},
         // Folding single bytes would take this second byte for "a".
         {"\x83\x61", "/s.csv", true},
     };
@@ -28,12 +29,13 @@ TEST(JobList, AddJobRefusesAListedTableWhateverItsCase)
         ASSERT_TRUE(list.AddJob("EMP", "/e.csv"));
         ASSERT_TRUE(list.AddJob("ＤＥＰＴ", "/d.csv"));
         ASSERT_TRUE(list.AddJob("\x83\x41", "/s.csv"));
+        ASSERT_TRUE(list.AddJob("\x83\x41\x83\x41s", "/s.csv"));
         EXPECT_EQ(list.AddJob(c.table, c.csv), c.added);
-        ASSERT_EQ(list.count(), c.added ? 4 : 3);
+        ASSERT_EQ(list.count(), c.added ? 5 : 4);
         if (c.added) {
-            EXPECT_EQ(list.job(3).table, c.table);
-            EXPECT_EQ(list.job(3).csv, c.csv);
-            EXPECT_FALSE(list.isSelected(3));
+            EXPECT_EQ(list.job(4).table, c.table);
+            EXPECT_EQ(list.job(4).csv, c.csv);
+            EXPECT_FALSE(list.isSelected(4));
         }
     }
 }
