@@ -89,11 +89,13 @@ TEST_F(KarvelloDbTest, ScriptRunsThroughAndShowsRowsAsTextAndCsv)
                                "INSERT INTO T VALUES (1, 'a;b', TO_DATE('2024-01-31', 'YYYY-MM-DD'));\n"
                                "INSERT INTO T VALUES (20, 'it''s \"quoted\"', NULL)\n"
                                "/\n"
-                               "INSERT INTO T VALUES (1, 'dup', NULL);\n"
+                               "/* neither this ; nor the next line ends a statement\n"
+                               "/\n"
+                               "*/ INSERT INTO T VALUES (1, 'dup', NULL);\n"
                                "SELECT ID, NAME, D FROM T ORDER BY ID;\n";
     ProcessResult text = sql({}, script);
     EXPECT_EQ(1, text.status) << text.err;
-    EXPECT_NE(std::string::npos, text.err.find("ERROR at line 6:\nORA-00001: unique constraint")) << text.err;
+    EXPECT_NE(std::string::npos, text.err.find("ERROR at line 8:\nORA-00001: unique constraint")) << text.err;
     EXPECT_NE(std::string::npos, text.out.find("Table created.")) << text.out;
     EXPECT_NE(std::string::npos, text.out.find("ID NAME          D\n"
                                                "-- ------------- ---------\n"
