@@ -1,1 +1,0 @@
-// The transfer engine: CSV reading, import, export, previews.
