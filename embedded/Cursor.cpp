@@ -236,6 +236,17 @@ void Cursor::executeDefinition()
         break;
     }
     case StatementKind::CreateTable:
+        // A DEFAULT is a constant expression: no columns, no binds.
+        for (const auto &column : st.createTable->columns) {
+            if (!column.defaultExpr)
+                continue;
+            BindNames names;
+            Translator tr(catalog, nullptr, &names);
+            tr.forbidColumns();
+            tr.expr(*column.defaultExpr);
+            if (!names.names.empty())
+                throw SqlError(1027); // bind variables not allowed for data definition operations
+        }
         m_session->runDefinition([&] { catalog.createTable(*st.createTable); });
         break;
     case StatementKind::CreateView: {

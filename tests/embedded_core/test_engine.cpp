@@ -130,6 +130,7 @@ TEST_F(Engine, FailuresGiveOracleNumbersAndTexts)
         {"CREATE TABLE ITEMS (A NUMBER)", {}, 955, nullptr},
         {"CREATE TABLE T2 (A NUMBER, A DATE)", {}, 957, nullptr},
         {"CREATE TABLE T2 (A FLOATY)", {}, 902, nullptr},
+        {"CREATE TABLE T2 (A NUMBER, B NUMBER DEFAULT A + 1)", {}, 984, nullptr},
         {"DROP TABLE NOPE", {}, 942, nullptr},
         {"SELECT 'unterminated FROM DUAL", {}, 1756, nullptr},
         {"SELECT * FROM ITEMS WHERE ID = :1", {}, 1008, nullptr},
@@ -305,6 +306,17 @@ TEST_F(Engine, ViewsAreQueriedLikeTables)
     ASSERT_EQ(session->exec("DROP VIEW GONE"), 0);
     ASSERT_EQ(session->exec("DROP VIEW CHEAP"), 0);
     EXPECT_EQ(session->query("select VIEW_name from user_VIEWs"), Rows{});
+}
+
+TEST_F(Engine, DefaultsFillTheColumnsAnInsertLeavesOut)
+{
+    ASSERT_EQ(session->exec("CREATE TABLE D (ID NUMBER, N NUMBER(4,1) DEFAULT 2.25 * 2, T CHAR(3) DEFAULT 'x',"
+                            " S DATE DEFAULT SYSDATE, V VARCHAR2(3) DEFAULT 'abcd')"),
+              0);
+    ASSERT_EQ(session->exec("INSERT INTO D (ID) VALUES (1)"), 12899); // the default does not fit V
+    ASSERT_EQ(session->exec("INSERT INTO D (ID, V) VALUES (1, NULL)"), 0);
+    EXPECT_EQ(session->query("SELECT N, T, V FROM D WHERE S > TO_DATE('2020-01-01', 'YYYY-MM-DD')"),
+              (Rows{{"4.5", "x  ", "<NULL>"}}));
 }
 
 TEST(EngineLogon, RefusesUnknownUsersAndWrongPasswordsAlike)
