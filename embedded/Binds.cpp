@@ -13,16 +13,17 @@ bool supportedExternalType(int type)
 
 bool bindText(BindSlot &slot, std::string_view *out)
 {
-    if ((slot.indicator && *slot.indicator < 0) || !slot.value)
+    const BindValue &b = slot.bound;
+    if ((b.indicator && *b.indicator < 0) || !b.value)
         return false;
-    const char *p = reinterpret_cast<const char *>(slot.value);
-    switch (slot.type) {
+    const char *p = reinterpret_cast<const char *>(b.value);
+    switch (b.type) {
     case 3: {
         int64_t v = 0;
-        if (slot.length == 1) v = *reinterpret_cast<const int8_t *>(p);
-        else if (slot.length == 2) { int16_t x; std::memcpy(&x, p, 2); v = x; }
-        else if (slot.length == 4) { int32_t x; std::memcpy(&x, p, 4); v = x; }
-        else if (slot.length == 8) { std::memcpy(&v, p, 8); }
+        if (b.length == 1) v = *reinterpret_cast<const int8_t *>(p);
+        else if (b.length == 2) { int16_t x; std::memcpy(&x, p, 2); v = x; }
+        else if (b.length == 4) { int32_t x; std::memcpy(&x, p, 4); v = x; }
+        else if (b.length == 8) { std::memcpy(&v, p, 8); }
         else return false;
         slot.converted = std::to_string(v);
         *out = slot.converted;
@@ -30,8 +31,8 @@ bool bindText(BindSlot &slot, std::string_view *out)
     }
     case 4: {
         double v = 0;
-        if (slot.length == 4) { float f; std::memcpy(&f, p, 4); v = f; }
-        else if (slot.length == 8) std::memcpy(&v, p, 8);
+        if (b.length == 4) { float f; std::memcpy(&f, p, 4); v = f; }
+        else if (b.length == 8) std::memcpy(&v, p, 8);
         else return false;
         char buf[40];
         std::snprintf(buf, sizeof buf, "%.15g", v);
@@ -41,10 +42,10 @@ bool bindText(BindSlot &slot, std::string_view *out)
     }
     case 1:
     case 96:
-        *out = std::string_view(p, size_t(slot.length > 0 ? slot.length : 0));
+        *out = std::string_view(p, size_t(b.length > 0 ? b.length : 0));
         break;
     default: // NUL-terminated text within the buffer length
-        *out = slot.length > 0 ? std::string_view(p, strnlen(p, size_t(slot.length))) : std::string_view(p);
+        *out = b.length > 0 ? std::string_view(p, strnlen(p, size_t(b.length))) : std::string_view(p);
         break;
     }
     return !out->empty();

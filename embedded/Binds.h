@@ -9,13 +9,19 @@
 
 namespace kdb {
 
-struct BindSlot {
-    std::string name;             // "1" for :1, "NAME" for :NAME
+// What the caller binds: its buffer, read at each execution.
+struct BindValue {
     const oci_ub1 *value = nullptr;
     int length = 0;               // the caller's buffer length
     int type = OCI_EXT_STRING;
     const oci_sb2 *indicator = nullptr;
-    bool bound = false;
+};
+
+struct BindSlot {
+    std::string name;             // "1" for :1, "NAME" for :NAME
+    int number = -1;              // n of :n, for binding by number
+    BindValue bound;
+    bool isBound = false;
     std::string converted;        // text of a binary (integer, float) value
 };
 

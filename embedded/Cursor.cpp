@@ -88,24 +88,42 @@ void Cursor::parse(std::string_view text)
         {
         BindSlot slot;
         slot.name = n;
+        if (!n.empty() && n.size() < 10 && n.find_first_not_of("0123456789") == std::string::npos)
+            slot.number = std::stoi(n);
         m_binds.push_back(std::move(slot));
     }
     m_statement = std::move(st);
     m_parsed = true;
 }
 
-void Cursor::bind(const std::string &name, const BindSlot &value)
+void Cursor::checkBind(const BindValue &value) const
 {
     if (!m_parsed)
         throw SqlError(ora::kNoStatement);
     if (!supportedExternalType(value.type))
         throw SqlError(ora::kUnsupportedType);
+}
+
+void Cursor::bind(std::string_view name, const BindValue &value)
+{
+    checkBind(value);
     for (auto &slot : m_binds) {
         if (slot.name == name) {
-            const std::string keep = slot.name;
-            slot = value;
-            slot.name = keep;
-            slot.bound = true;
+            slot.bound = value;
+            slot.isBound = true;
+            return;
+        }
+    }
+    throw SqlError(ora::kBadBindName);
+}
+
+void Cursor::bindNumber(int number, const BindValue &value)
+{
+    checkBind(value);
+    for (auto &slot : m_binds) {
+        if (slot.number == number) {
+            slot.bound = value;
+            slot.isBound = true;
             return;
         }
     }
@@ -152,7 +170,7 @@ uint32_t Cursor::execute()
     if (!m_parsed)
         throw SqlError(ora::kNoStatement);
     for (const auto &slot : m_binds)
-        if (!slot.bound)
+        if (!slot.isBound)
             throw SqlError(ora::kNotAllBound);
     m_rows = 0;
     switch (m_kind) {

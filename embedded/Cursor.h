@@ -37,7 +37,8 @@ public:
 
     // Each throws SqlError on failure.
     void parse(std::string_view text);
-    void bind(const std::string &name, const BindSlot &value);
+    void bind(std::string_view name, const BindValue &value);
+    void bindNumber(int number, const BindValue &value);
     void define(int position, const Define &d);
     const OutputColumn &describe(int position) const;
     // Runs the statement; returns the rows processed.
@@ -53,6 +54,7 @@ private:
     enum class State { Parsed, Executed, Finished };
 
     void reset();
+    void checkBind(const BindValue &value) const;
     uint32_t executeWrite();
     void executeDefinition();
     void bindSqlParameters(bool copy);

@@ -102,14 +102,9 @@ std::string bindName(std::string_view name)
     return out;
 }
 
-BindSlot bindSlot(oci_ub1 *progv, oci_sword progvl, oci_sword ftype, oci_sb2 *indp)
+BindValue bindValue(oci_ub1 *progv, oci_sword progvl, oci_sword ftype, oci_sb2 *indp)
 {
-    BindSlot slot;
-    slot.value = progv;
-    slot.length = progvl;
-    slot.type = ftype;
-    slot.indicator = indp;
-    return slot;
+    return BindValue{progv, progvl, ftype, indp};
 }
 
 } // namespace
@@ -303,7 +298,7 @@ KDB_EXPORT oci_sword obndrn(Cda_Def *cursor, oci_sword sqlvn, oci_ub1 *progv, oc
                             oci_sword, oci_sb2 *indp, const oci_text *, oci_sword, oci_sword)
 {
     return onCursor(cursor, OCI_FC_OBNDRN, [&](Cursor &c) {
-        c.bind(std::to_string(sqlvn), bindSlot(progv, progvl, ftype, indp));
+        c.bindNumber(sqlvn, bindValue(progv, progvl, ftype, indp));
         return 0;
     });
 }
@@ -313,7 +308,7 @@ KDB_EXPORT oci_sword obndrv(Cda_Def *cursor, const oci_text *sqlvar, oci_sword s
                             oci_sword, oci_sword)
 {
     return onCursor(cursor, OCI_FC_OBNDRV, [&](Cursor &c) {
-        c.bind(bindName(textArg(sqlvar, sqlvl)), bindSlot(progv, progvl, ftype, indp));
+        c.bind(bindName(textArg(sqlvar, sqlvl)), bindValue(progv, progvl, ftype, indp));
         return 0;
     });
 }
@@ -326,7 +321,7 @@ KDB_EXPORT oci_sword obndra(Cda_Def *cursor, const oci_text *sqlvar, oci_sword s
         // A scalar (maxsiz 0) binds like obndrv; PL/SQL arrays have no place here.
         if (maxsiz != 0)
             throw SqlError(ora::kUnsupportedFeature);
-        c.bind(bindName(textArg(sqlvar, sqlvl)), bindSlot(progv, progvl, ftype, indp));
+        c.bind(bindName(textArg(sqlvar, sqlvl)), bindValue(progv, progvl, ftype, indp));
         return 0;
     });
 }

@@ -6,6 +6,7 @@
 #include "SqliteUtil.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace kdb {
 
@@ -26,6 +27,10 @@ void planValue(InsertColumn *col, const Expr &value, const Catalog &catalog, Bin
         col->source = InsertColumn::Source::BindDate;
         col->slot = binds->parameter(value.args[0]->text) - binds->base;
         col->format = value.args[1]->text;
+        std::string upper = col->format;
+        for (char &c : upper)
+            c = (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
+        col->isoFormat = upper == "YYYY-MM-DD HH24:MI:SS";
         return;
     }
     Translator tr(catalog, nullptr, binds);
@@ -59,6 +64,37 @@ void bindChecked(InsertColumn &col, sqlite3_stmt *stmt, int index, int from, std
     if (rc != 0)
         throw SqlError(rc, detail);
     bindStatic(stmt, index, out);
+}
+
+// The import's dates come as "YYYY-MM-DD HH24:MI:SS", which is the stored
+// form: a text of exactly that shape and valid ranges is copied as it is.
+// Anything else goes through TO_DATE for its leniency and its error numbers.
+bool copyIsoDate(std::string_view text, char *out)
+{
+    if (text.size() != size_t(store::kDateLength))
+        return false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        const char expected = i == 4 || i == 7 ? '-' : i == 10 ? ' ' : i == 13 || i == 16 ? ':' : '0';
+        if (expected == '0' ? (c < '0' || c > '9') : c != expected)
+            return false;
+    }
+    auto number = [&](size_t at, size_t n) {
+        int v = 0;
+        for (size_t i = at; i < at + n; ++i)
+            v = v * 10 + (text[i] - '0');
+        return v;
+    };
+    const int year = number(0, 4), month = number(5, 2), day = number(8, 2);
+    static constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (year < 1 || month < 1 || month > 12 || day < 1 || day > kDays[month - 1] || number(11, 2) > 23
+        || number(14, 2) > 59 || number(17, 2) > 59)
+        return false;
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    if (month == 2 && day == 29 && !leap)
+        return false;
+    std::memcpy(out, text.data(), text.size());
+    return true;
 }
 
 void bindNull(const InsertColumn &col, sqlite3_stmt *stmt, int index)
@@ -155,11 +191,13 @@ void bindInsertValues(InsertPlan &plan, std::vector<BindSlot> &slots, sqlite3_st
                 bindNull(col, stmt, index);
                 break;
             }
-            DateTime dt;
-            const int rc = date::toDate(text, col.format, &dt);
-            if (rc != 0)
-                throw SqlError(rc);
-            date::toStorage(dt, col.date);
+            if (!col.isoFormat || !copyIsoDate(text, col.date)) {
+                DateTime dt;
+                const int rc = date::toDate(text, col.format, &dt);
+                if (rc != 0)
+                    throw SqlError(rc);
+                date::toStorage(dt, col.date);
+            }
             bindChecked(col, stmt, index, kDate, std::string_view(col.date, store::kDateLength));
             break;
         }

@@ -22,6 +22,7 @@ struct InsertColumn {
     Source source = Source::Null;
     int slot = -1;           // Bind, BindDate: the bind slot
     std::string format;      // BindDate
+    bool isoFormat = false;  // BindDate with 'YYYY-MM-DD HH24:MI:SS', the storage form itself
     int constantType = 0;    // Constant: type code of the stored constant
     std::string constant;
     std::string scratch;     // conversion buffer, reused per execution

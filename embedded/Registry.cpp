@@ -16,8 +16,14 @@ Session *Registry::session(const void *lda) const
 
 Cursor *Registry::cursor(const void *cda) const
 {
+    if (cda == m_lastArea && m_lastArea)
+        return m_lastCursor;
     auto it = m_cursors.find(cda);
-    return it == m_cursors.end() ? nullptr : it->second.get();
+    if (it == m_cursors.end())
+        return nullptr;
+    m_lastArea = cda;
+    m_lastCursor = it->second.get();
+    return m_lastCursor;
 }
 
 void Registry::addSession(const void *lda, std::unique_ptr<Session> s)
@@ -30,6 +36,7 @@ void Registry::removeSession(const void *lda)
     auto it = m_sessions.find(lda);
     if (it == m_sessions.end())
         return;
+    m_lastArea = nullptr;
     for (auto c = m_cursors.begin(); c != m_cursors.end();) {
         if (c->second->session() == it->second.get())
             c = m_cursors.erase(c);
@@ -41,6 +48,7 @@ void Registry::removeSession(const void *lda)
 
 Cursor *Registry::openCursor(const void *cda, Session *s)
 {
+    m_lastArea = nullptr;
     auto &slot = m_cursors[cda];
     slot = std::make_unique<Cursor>(s);
     return slot.get();
@@ -48,6 +56,7 @@ Cursor *Registry::openCursor(const void *cda, Session *s)
 
 void Registry::closeCursor(const void *cda)
 {
+    m_lastArea = nullptr;
     m_cursors.erase(cda);
 }
 

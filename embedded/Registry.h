@@ -30,6 +30,9 @@ private:
     std::mutex m_lock;
     std::unordered_map<const void *, std::unique_ptr<Session>> m_sessions;
     std::unordered_map<const void *, std::unique_ptr<Cursor>> m_cursors;
+    // The last cursor looked up: an import calls obndrn and oexec on one area.
+    mutable const void *m_lastArea = nullptr;
+    mutable Cursor *m_lastCursor = nullptr;
 };
 
 } // namespace kdb
