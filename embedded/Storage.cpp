@@ -16,11 +16,14 @@
 //   RAW             upper-case hex text.
 // NULL is SQL NULL, and so is the empty string.
 //
-// The NUMBER key: "1" for zero; "2" + three digits of (exponent + 500) +
-// the digits for a positive value; "0" + three digits of (499 - exponent) +
-// the nines' complement of the digits + "~" for a negative one. The digits
-// carry no trailing zeros, so a shorter digit string that is a prefix of a
-// longer one is the smaller value; the "~" reverses that for negatives.
+// The NUMBER key, compact because it is most of what a numeric column
+// writes: byte 1 for a negative value, 2 for zero, 3 for a positive one; then
+// the base-100 exponent (e + 128, or 127 - e when negative); then the
+// base-100 digits, each as digit + 1 (101 - digit when negative), without
+// trailing zeros, and a negative key ends with 0xFF. A shorter digit string
+// that is a prefix of a longer one is the smaller magnitude; the final 0xFF
+// turns that round for negatives. No byte is zero, so SQLite keeps the key as
+// TEXT and compares it with memcmp.
 #include "Storage.h"
 
 #include "SqlError.h"
@@ -43,22 +46,12 @@ int textWidth(const SqlType &type)
 namespace store {
 namespace {
 
-constexpr int kExponentBias = 500;
-
-void put3(char *out, int v)
-{
-    out[0] = char('0' + v / 100);
-    out[1] = char('0' + v / 10 % 10);
-    out[2] = char('0' + v % 10);
-}
-
-int get3(const char *p)
-{
-    for (int i = 0; i < 3; ++i)
-        if (p[i] < '0' || p[i] > '9')
-            return -1;
-    return (p[0] - '0') * 100 + (p[1] - '0') * 10 + (p[2] - '0');
-}
+// Bytes of the NUMBER key (see the top of the file). None is zero, so a key
+// is safe as SQLite TEXT.
+constexpr char kNegativeByte = 1;
+constexpr char kZeroByte = 2;
+constexpr char kPositiveByte = 3;
+constexpr int kNegativeEnd = 0xFF;
 
 std::string quotedDetail(const ColumnTarget &target, size_t actual, int maximum)
 {
@@ -134,55 +127,67 @@ int storeRaw(const ColumnTarget &target, std::string_view text, std::string *scr
 int encodeNumber(const Decimal &value, char *out)
 {
     if (value.isZero()) {
-        out[0] = '1';
+        out[0] = kZeroByte;
         return 1;
     }
+    const bool negative = value.m_negative;
+    // Base-100 digits: a leading decimal zero aligns an odd exponent.
+    const int lead = value.m_exponent % 2 != 0 ? 1 : 0;
+    const int exponent = (value.m_exponent + lead) / 2;
     int n = 0;
-    const int biased = value.m_exponent + kExponentBias;
-    if (!value.m_negative) {
-        out[n++] = '2';
-        put3(out + n, biased);
-        n += 3;
-        for (int i = 0; i < value.m_count; ++i)
-            out[n++] = char('0' + value.m_digits[i]);
-    } else {
-        out[n++] = '0';
-        put3(out + n, 999 - biased);
-        n += 3;
-        for (int i = 0; i < value.m_count; ++i)
-            out[n++] = char('9' - value.m_digits[i]);
-        out[n++] = '~';
+    out[n++] = negative ? kNegativeByte : kPositiveByte;
+    out[n++] = char(negative ? 127 - exponent : exponent + 128);
+    const int total = value.m_count + lead;
+    for (int i = 0; i < total; i += 2) {
+        const int hi = i - lead >= 0 ? value.m_digits[i - lead] : 0;
+        const int lo = i + 1 - lead < value.m_count ? value.m_digits[i + 1 - lead] : 0;
+        const int pair = hi * 10 + lo;
+        out[n++] = char(negative ? 101 - pair : pair + 1);
     }
+    if (negative)
+        out[n++] = char(kNegativeEnd);
     return n;
 }
 
 bool decodeNumber(std::string_view key, Decimal *out)
 {
     *out = Decimal();
-    if (key == "1")
+    if (key.size() == 1 && key[0] == kZeroByte)
         return true;
-    if (key.size() < 5 || (key[0] != '0' && key[0] != '2'))
+    if (key.size() < 3 || (key[0] != kNegativeByte && key[0] != kPositiveByte))
         return false;
-    const bool negative = key[0] == '0';
-    const int e = get3(key.data() + 1);
-    if (e < 0)
-        return false;
-    std::string_view digits = key.substr(4);
+    const bool negative = key[0] == kNegativeByte;
+    const int e = static_cast<unsigned char>(key[1]);
+    std::string_view pairs = key.substr(2);
     if (negative) {
-        if (digits.back() != '~')
+        if (static_cast<unsigned char>(pairs.back()) != kNegativeEnd)
             return false;
-        digits.remove_suffix(1);
+        pairs.remove_suffix(1);
     }
-    if (digits.empty() || digits.size() > size_t(Decimal::kMaxDigits))
+    uint8_t digits[2 * kNumberKeyMax];
+    int count = 0;
+    for (char c : pairs) {
+        const int b = static_cast<unsigned char>(c);
+        const int pair = negative ? 101 - b : b - 1;
+        if (pair < 0 || pair > 99)
+            return false;
+        digits[count++] = uint8_t(pair / 10);
+        digits[count++] = uint8_t(pair % 10);
+    }
+    int exponent = 2 * (negative ? 127 - e : e - 128);
+    int first = 0;
+    while (first < count && digits[first] == 0) {
+        ++first;
+        --exponent;
+    }
+    while (count > first && digits[count - 1] == 0)
+        --count;
+    if (count == first || count - first > Decimal::kMaxDigits)
         return false;
-    for (size_t i = 0; i < digits.size(); ++i) {
-        const char c = digits[i];
-        if (c < '0' || c > '9')
-            return false;
-        out->m_digits[i] = uint8_t(negative ? '9' - c : c - '0');
-    }
-    out->m_count = int(digits.size());
-    out->m_exponent = negative ? 999 - e - kExponentBias : e - kExponentBias;
+    for (int i = first; i < count; ++i)
+        out->m_digits[i - first] = digits[i];
+    out->m_count = count - first;
+    out->m_exponent = exponent;
     out->m_negative = negative;
     return true;
 }

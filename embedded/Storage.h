@@ -11,7 +11,7 @@
 namespace kdb::store {
 
 // The largest stored form of a NUMBER.
-constexpr int kNumberKeyMax = 48;
+constexpr int kNumberKeyMax = 24;
 constexpr int kDateLength = 19;
 
 // Order-preserving key of a NUMBER; returns its length (no NUL written).
