@@ -176,6 +176,7 @@ void TfmMain::createControls()
 
     connect(rgMode, &RadioGroup::itemIndexChanged, this, &TfmMain::rgModeClick);
     connect(cbAutoCmt, &QCheckBox::toggled, this, &TfmMain::cbAutoCmtClick);
+    connect(pbExecute, &QPushButton::clicked, this, [this] { pbExecuteClick(pbExecute); });
     connect(pbEnd, &QPushButton::clicked, this, &TfmMain::pbEndClick);
     qApp->installEventFilter(this);
 }

@@ -94,6 +94,23 @@ public:
     void setStatusText(int panel, const QString &text);
     QString statusText(int panel) const;
 
+    // --- Run control (TfmMain_run.cpp) -----------------------------------------
+    // Execute. From the button (`sender` set), a job list with jobs is run as
+    // a batch if the person agrees, else the fields' table and file once;
+    // without a sender (the job list window's request) only the selected jobs
+    // run, without a question. Refused while a run is busy.
+    void pbExecuteClick(QObject *sender);
+    // One import (mode 0) or export (mode 1) of `table` and the file `csv`, a
+    // bare file name standing for one in the program's folder: the checks and
+    // questions, the transfer and its outcome. The transfer's result, or 1
+    // when a check failed or a question was answered No; `message` is the
+    // outcome for the person (a batch job's STATUS).
+    int RunTransfer(const QString &table, const QString &csv, bool batch, int mode, QString &message);
+    // The checks before a run, in order, and the confirmation; true means go.
+    // A failed check leaves its text in `message`. In batch mode nothing is
+    // shown, no focus moves and every question counts as answered Yes.
+    bool ConfirmTransfer(const QString &table, const QString &csv, bool batch, int mode, QString &message);
+
     // --- Handlers ---------------------------------------------------------------
     void rgModeClick();
     void cbAutoCmtClick();
