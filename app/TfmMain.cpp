@@ -178,6 +178,8 @@ void TfmMain::createControls()
     connect(cbAutoCmt, &QCheckBox::toggled, this, &TfmMain::cbAutoCmtClick);
     connect(pbExecute, &QPushButton::clicked, this, [this] { pbExecuteClick(pbExecute); });
     connect(pbEnd, &QPushButton::clicked, this, &TfmMain::pbEndClick);
+    connect(pbJobList, &QPushButton::clicked, this, &TfmMain::pbJobListClick);
+    connect(pbJobAdd, &QPushButton::clicked, this, &TfmMain::pbJobAddClick);
     qApp->installEventFilter(this);
 }
 

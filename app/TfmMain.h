@@ -122,6 +122,15 @@ public:
     void FormCloseQuery(bool &canClose);
     void pbEndClick();
 
+    // --- Job list (TfmMain_jobs.cpp) --------------------------------------------
+    // Shows the job list window, or brings it to the front.
+    void pbJobListClick();
+    // Adds the table and CSV file of the fields to the job list, once a table.
+    void pbJobAddClick();
+    // Runs the job list as one batch; only its selected jobs when
+    // `selectedOnly`, as the job list window asks.
+    void RunBatch(bool selectedOnly);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
