@@ -1,6 +1,7 @@
 #include "app/TfmMain.h"
 
 #include "app/Globals.h"
+#include "app/KeyPreview.h"
 #include "app/PanelAnchors.h"
 #include "app/RadioGroup.h"
 #include "app/StringGrid.h"
@@ -412,15 +413,9 @@ void TfmMain::closeEvent(QCloseEvent *event)
 // this window that receives it, before that widget handles it.
 bool TfmMain::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+    QKeyEvent *keyEvent = previewedKeyPress(this, watched, event);
+    if (!keyEvent)
         return false;
-    auto *widget = static_cast<QWidget *>(watched);
-    if (widget->window() != this)
-        return false;
-    QWidget *focus = QApplication::focusWidget();
-    if (widget != focus && !(focus == nullptr && widget == this))
-        return false;
-    auto *keyEvent = static_cast<QKeyEvent *>(event);
     const QString text = keyEvent->text();
     char key = keyEvent->key() == Qt::Key_Escape ? kEsc : (text.size() == 1 ? text[0].toLatin1() : 0);
     if (key != 0)

@@ -1,6 +1,7 @@
 #include "joblist/TfmJob.h"
 
 #include "app/Globals.h"
+#include "app/KeyPreview.h"
 #include "app/PanelAnchors.h"
 #include "app/RadioGroup.h"
 #include "app/TfmMain.h"
@@ -344,23 +345,16 @@ void TfmJob::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
 }
 
-// Key preview: a key is seen here once, when it reaches the first widget of
-// this window that receives it, before that widget handles it. The list's
-// own keys are taken here too, so the list never sees the ones it uses up.
+// The window previews its keys; the list's own keys are taken here too, so
+// the list never sees the ones it uses up.
 bool TfmJob::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+    QKeyEvent *keyEvent = previewedKeyPress(this, watched, event);
+    if (!keyEvent)
         return false;
-    auto *widget = static_cast<QWidget *>(watched);
-    if (widget->window() != this)
-        return false;
-    QWidget *focus = QApplication::focusWidget();
-    if (widget != focus && !(focus == nullptr && widget == this))
-        return false;
-    auto *keyEvent = static_cast<QKeyEvent *>(event);
     if (keyEvent->key() == Qt::Key_Escape) {
         char key = kEsc;
         FormKeyPress(key);
     }
-    return widget == lvJob && lvJobKeyDown(keyEvent->key(), keyEvent->modifiers());
+    return watched == lvJob && lvJobKeyDown(keyEvent->key(), keyEvent->modifiers());
 }
