@@ -3,8 +3,31 @@
 #include <QAbstractTableModel>
 #include <QApplication>
 #include <QHeaderView>
+#include <QItemSelection>
 #include <QPalette>
+#include <QStringDecoder>
+#include <algorithm>
 #include <vector>
+
+// What a cell shows. Bytes are decoded with the locale's codec; bytes that
+// are not valid in it but are valid Shift-JIS (a file or table from a
+// Shift-JIS system, read in a UTF-8 session) are shown as Shift-JIS, so that
+// the person can read them. Only the display changes: the cell keeps the
+// bytes, and a transfer moves them as they are.
+QString StringGrid::displayText(const QByteArray &bytes)
+{
+    QStringDecoder local(QStringDecoder::System);
+    QString text = local.decode(bytes);
+    if (!local.hasError())
+        return text;
+    QStringDecoder shiftJis("Shift_JIS");
+    if (shiftJis.isValid()) {
+        QString alternative = shiftJis.decode(bytes);
+        if (!shiftJis.hasError())
+            return alternative;
+    }
+    return text;
+}
 
 // The cells by logical column; the header view maps logical to visual.
 class StringGridModel : public QAbstractTableModel {
@@ -25,7 +48,7 @@ public:
         if (!index.isValid())
             return {};
         if (role == Qt::DisplayRole)
-            return QString::fromLocal8Bit(cell(index.column(), index.row() + StringGrid::FixedRows));
+            return StringGrid::displayText(cell(index.column(), index.row() + StringGrid::FixedRows));
         if (role == Qt::BackgroundRole && index.column() < StringGrid::FixedCols)
             return QApplication::palette().button();
         return {};
@@ -35,7 +58,7 @@ public:
     {
         if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
             return QAbstractTableModel::headerData(section, orientation, role);
-        return QString::fromLocal8Bit(cell(section, 0)) + u'\n' + QString::fromLocal8Bit(cell(section, 1));
+        return StringGrid::displayText(cell(section, 0)) + u'\n' + StringGrid::displayText(cell(section, 1));
     }
 
     Qt::ItemFlags flags(const QModelIndex &index) const override
@@ -178,6 +201,41 @@ void StringGrid::MoveColumn(int from, int to)
     if (from < FixedCols || to < FixedCols || from >= ColCount() || to >= ColCount())
         return;
     horizontalHeader()->moveSection(from, to);
+}
+
+GridRect StringGrid::Selection() const
+{
+    GridRect rect;
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    for (const QModelIndex &index : selected) {
+        const int row = index.row() + FixedRows;
+        const int col = horizontalHeader()->visualIndex(index.column());
+        if (rect.Top < 0) {
+            rect = {col, row, col, row};
+            continue;
+        }
+        rect.Left = std::min(rect.Left, col);
+        rect.Right = std::max(rect.Right, col);
+        rect.Top = std::min(rect.Top, row);
+        rect.Bottom = std::max(rect.Bottom, row);
+    }
+    return rect;
+}
+
+void StringGrid::setSelection(const GridRect &rect)
+{
+    const int top = std::max(rect.Top, int(FixedRows)) - FixedRows;
+    const int bottom = std::min(rect.Bottom, RowCount() - 1) - FixedRows;
+    QItemSelection selection;
+    if (top <= bottom) {
+        // Visual columns may lie anywhere among the logical ones after a
+        // drag: one range per column.
+        for (int col = std::max(rect.Left, 0); col <= std::min(rect.Right, ColCount() - 1); ++col) {
+            const int index = logical(col);
+            selection.select(m_model->index(top, index), m_model->index(bottom, index));
+        }
+    }
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
 }
 
 int StringGrid::ColWidths(int col) const

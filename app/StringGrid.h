@@ -8,12 +8,22 @@
 // Cells(c, r) is the cell in the c-th column from the left after any drag.
 // Counts include the fixed column and the two fixed rows, so a grid of
 // ColCount 6 and RowCount 32 shows 5 movable columns and 30 data rows.
-// Cells hold bytes; they are shown decoded with the locale's 8-bit codec and
-// read back exactly as written.
+// Cells hold bytes; they are shown decoded with the locale's 8-bit codec (or
+// as Shift-JIS where they are not valid in it; see displayText) and read back
+// exactly as written.
 #include <QByteArray>
 #include <QTableView>
 
 class StringGridModel;
+
+// A block of cells in grid coordinates: visual columns, rows counted from the
+// top fixed row. An empty selection has Top -1.
+struct GridRect {
+    int Left = -1;
+    int Top = -1;
+    int Right = -1;
+    int Bottom = -1;
+};
 
 class StringGrid : public QTableView {
     Q_OBJECT
@@ -37,6 +47,16 @@ public:
     // Moves the column at visual index `from` to visual index `to`, as a drag
     // does. The fixed column takes no part: indexes below 1 are ignored.
     void MoveColumn(int from, int to);
+
+    // The smallest block holding every selected cell; the fixed rows are
+    // never selected.
+    GridRect Selection() const;
+    // Selects exactly the cells of `rect` (its data rows only), replacing the
+    // selection.
+    void setSelection(const GridRect &rect);
+
+    // The text a cell holding `bytes` shows.
+    static QString displayText(const QByteArray &bytes);
 
     int ColWidths(int col) const;
     void setColWidths(int col, int width);

@@ -181,6 +181,7 @@ void TfmMain::createControls()
     connect(pbEnd, &QPushButton::clicked, this, &TfmMain::pbEndClick);
     connect(pbJobList, &QPushButton::clicked, this, &TfmMain::pbJobListClick);
     connect(pbJobAdd, &QPushButton::clicked, this, &TfmMain::pbJobAddClick);
+    connectFieldHandlers();
     qApp->installEventFilter(this);
 }
 
@@ -269,10 +270,16 @@ void TfmMain::createStatusBar()
     for (int i = 0; i < 5; ++i) {
         auto *panel = new QLabel(sbMsg);
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        panel->setFixedWidth(widths[i]);
         // The two counters read as numbers, from the right.
         panel->setAlignment((i == 1 || i == 3 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
-        sbMsg->addWidget(panel);
+        // The last panel takes the rest of the bar, so that what the grid
+        // shows ("Table Data Preview") is not cut off.
+        const bool last = i + 1 == int(widths.size());
+        if (last)
+            panel->setMinimumWidth(widths[i]);
+        else
+            panel->setFixedWidth(widths[i]);
+        sbMsg->addWidget(panel, last ? 1 : 0);
         sbPanels[i] = panel;
     }
     sbPanels[0]->setText(QStringLiteral("Success"));

@@ -131,6 +131,32 @@ public:
     // `selectedOnly`, as the job list window asks.
     void RunBatch(bool selectedOnly);
 
+    // --- Table and CSV fields, browsing, the grid (TfmMain_fields.cpp) -----------
+    // While a transfer runs (busy) the grid is its mapping: these leave it
+    // alone, and the previews they call refuse.
+    void edTableChange();
+    void edTableEnter();
+    void edTableExit();
+    void edTableKeyPress(char &key);
+    void edCSVChange();
+    void edCSVEnter();
+    void edCSVExit();
+    void edCSVKeyPress(char &key);
+    void edSepKeyPress(char &key);
+    void edDelimKeyPress(char &key);
+    void pbTableClick();
+    void pbCSVClick();
+    // The chosen file's folder becomes both dialogs' initial folder.
+    void dlgOpenCanClose(const QString &path, bool &canClose);
+    void dlgSaveCanClose(const QString &path, bool &canClose);
+    // A dragged column moved with its name, type and data; the selection is
+    // spread again over columns 1 to the last.
+    void sgDataColumnMoved(int from, int to);
+
+    // --- Count and ReConnect (TfmMain_commands.cpp) ------------------------------
+    void pbCountClick();
+    void pbConnectClick();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -145,6 +171,11 @@ private:
     void nameControls();
     void initState();
     void showSessionCaption(bool loggedOn);
+
+    // Wires the field, browse, grid, Count and ReConnect handlers.
+    void connectFieldHandlers();
+    void previewTableField();
+    void previewCsvField();
 
     bool m_startupAborted = false;
 };

@@ -1,10 +1,9 @@
 // Starting the program against the embedded engine, as a newcomer does: log
 // on to the demo schema, close, start again.
 #include "AppFixture.h"
-#include "support/TestEnvironment.h"
+#include "support/DemoSchema.h"
 
 #include <QCheckBox>
-#include <QProcess>
 
 namespace {
 
@@ -16,14 +15,7 @@ protected:
         // The program's own default: an installed client first, then the
         // engine in the program's folder.
         TOCIctrl::resetDefaultLibraryNames();
-        static const int demo = [] {
-            QProcess tool;
-            tool.setStandardOutputFile(QProcess::nullDevice());
-            tool.start(QString::fromStdString(testenv::binDir() + "/karvello-db"), {QStringLiteral("demo")});
-            tool.waitForFinished(-1);
-            return tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
-        }();
-        ASSERT_EQ(demo, 0) << "karvello-db demo";
+        ASSERT_EQ(testenv::demoSchema(), 0) << "karvello-db demo";
     }
 };
 

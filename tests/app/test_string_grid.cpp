@@ -46,6 +46,24 @@ TEST(StringGrid, CellsKeepTheirBytes)
     EXPECT_EQ(f.grid.model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("C1\nVARCHAR2"));
 }
 
+// The session's codec is UTF-8; a Shift-JIS file's bytes still read as
+// Japanese, and bytes valid in neither show replacement marks.
+TEST(StringGrid, CellsShowTheirBytesDecoded)
+{
+    const std::pair<QByteArray, QString> cases[] = {
+        {QByteArray("\xe7\x85\x8e\xe8\x8c\xb6"), QStringLiteral("煎茶")},     // UTF-8
+        {QByteArray("\x90\xf7\x92\x83(\x90\xc3)"), QStringLiteral("煎茶(静)")}, // Shift-JIS
+        {QByteArray("P20001"), QStringLiteral("P20001")},
+        {QByteArray("a\xff"), QStringLiteral("a\uFFFD")},
+    };
+    GridFixture f;
+    for (const auto &[bytes, shown] : cases) {
+        f.grid.setCells(1, 2, bytes);
+        EXPECT_EQ(f.grid.model()->index(0, 1).data().toString(), shown) << bytes.toHex().toStdString();
+        EXPECT_EQ(f.grid.Cells(1, 2), bytes);
+    }
+}
+
 TEST(StringGrid, ColumnsAreAddressedInTheOrderShown)
 {
     struct Move {
