@@ -371,7 +371,7 @@ TEST_F(RunControl, CancelledJobAsksWhetherToStop)
         if (c.answer == MsgResult::No)
             boxes.expect(kImportDone, MsgIcon::Information, MsgButtons::Ok, MsgResult::Ok);
 
-        main->pbExecuteClick(nullptr);
+        jobs->pbExecClick(); // the job list window's Execute
 
         EXPECT_EQ(results(0), (std::vector<std::string>{"キャンセルしました。", "0", "0", "0"}));
         EXPECT_EQ(jobs->jobList->text(1, JobList::Status), c.secondStatus);
