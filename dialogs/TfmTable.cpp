@@ -1,6 +1,7 @@
 #include "dialogs/TfmTable.h"
 
 #include "app/Globals.h"
+#include "app/KeyPreview.h"
 #include "app/TfmMain.h"
 #include "oracle/TOCIctrl.h"
 #include "oracle/TOCIcur.h"
@@ -46,11 +47,8 @@ TfmTable::TfmTable(QWidget *parent)
     setWindowTitle(QStringLiteral("Table"));
     setFont(platform::formFont());
 
-    rbTable = new QRadioButton(QStringLiteral("&TABLE"), this);
-    rbTable->setGeometry(23, 5, 75, 17);
-    rbTable->setChecked(true);
-    rbView = new QRadioButton(QStringLiteral("&VIEW"), this);
-    rbView->setGeometry(156, 6, 75, 17);
+    // Created in tab order: the focus chain starts where the window's focus
+    // goes when it opens, at the list.
     lbTable = new QListWidget(this);
     lbTable->setUniformItemSizes(true);
     lbTable->setStyleSheet(QStringLiteral("QListWidget::item { height: 12px; padding: 0px; }"));
@@ -60,15 +58,15 @@ TfmTable::TfmTable(QWidget *parent)
         button->resize(75, 25);
         button->setAutoDefault(false);
     }
+    rbTable = new QRadioButton(QStringLiteral("&TABLE"), this);
+    rbTable->setGeometry(23, 5, 75, 17);
+    rbTable->setChecked(true);
+    rbView = new QRadioButton(QStringLiteral("&VIEW"), this);
+    rbView->setGeometry(156, 6, 75, 17);
     const std::pair<QWidget *, const char *> names[] = {
         {rbTable, "rbTable"}, {rbView, "rbView"}, {lbTable, "lbTable"}, {pbOk, "pbOk"}, {pbCancel, "pbCancel"}};
     for (const auto &[control, name] : names)
         control->setObjectName(QLatin1String(name));
-
-    setTabOrder(lbTable, pbOk);
-    setTabOrder(pbOk, pbCancel);
-    setTabOrder(pbCancel, rbTable);
-    setTabOrder(rbTable, rbView);
 
     resize(kClientWidth, kClientHeight);
     setMinimumSize(kClientWidth, kMinClientHeight);
@@ -243,10 +241,8 @@ void TfmTable::keyPressEvent(QKeyEvent *event)
 // Key preview: the dialog sees each key before the control it is meant for.
 bool TfmTable::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() != QEvent::KeyPress || !watched->isWidgetType()
-        || static_cast<QWidget *>(watched)->window() != this)
-        return false;
-    if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+    const QKeyEvent *keyEvent = previewedKeyPress(this, watched, event);
+    if (keyEvent && keyEvent->key() == Qt::Key_Escape) {
         char key = kEsc;
         FormKeyPress(key);
     }

@@ -53,6 +53,14 @@ protected:
         return path;
     }
 
+    // Names `table` in the field and presses Enter there.
+    void enterTable(const QString &table)
+    {
+        window->edTable->setText(table);
+        char key = kEnter;
+        window->edTableKeyPress(key);
+    }
+
     std::string cell(int col, int row) { return window->sgData->Cells(col, row).toStdString(); }
     void exportMode() { window->rgMode->setItemIndex(1); }
 
@@ -84,9 +92,7 @@ TEST_F(Fields, LeavingTheTableFieldPreviewsOnlyWhatIsNotShownYet)
 TEST_F(Fields, TypingIntoAPreviewedTableDropsItsColumns)
 {
     exportMode();
-    window->edTable->setText(QStringLiteral("STAFF"));
-    char enter = kEnter;
-    window->edTableKeyPress(enter);
+    enterTable(QStringLiteral("STAFF"));
     ASSERT_TRUE(window->tableReady);
     ASSERT_EQ(cell(0, 2), "001");
 
@@ -271,20 +277,20 @@ TEST_F(Fields, TheCsvDialogsProposeTheTableNameAndShareTheirFolder)
 TEST_F(Fields, DraggingTheThirdColumnFirstMovesTheWholeColumn)
 {
     exportMode();
-    window->edTable->setText(QStringLiteral("STAFF"));
-    char enter = kEnter;
-    window->edTableKeyPress(enter);
+    enterTable(QStringLiteral("STAFF"));
     ASSERT_TRUE(window->tableReady);
     window->sgData->selectRow(3 - StringGrid::FixedRows);
     window->sgData->MoveColumn(3, 1);
 
-    const std::vector<std::string> column1{"ROLE", "VARCHAR2(12)", "DIRECTOR"};
-    const std::vector<std::string> column3{"NAME", "VARCHAR2(20)", "Aino Virtanen"};
-    for (int row = 0; row < 3; ++row) {
-        EXPECT_EQ(cell(1, row), column1[size_t(row)]);
-        EXPECT_EQ(cell(2, row), row == 0 ? "STAFF_ID" : cell(2, row));
-        EXPECT_EQ(cell(3, row), column3[size_t(row)]);
-    }
+    // Grid columns 1 to 3 after the drag: name, type and first row.
+    const std::vector<std::vector<std::string>> columns{
+        {"ROLE", "VARCHAR2(12)", "DIRECTOR"},
+        {"STAFF_ID", "NUMBER(4)", "7001"},
+        {"NAME", "VARCHAR2(20)", "Aino Virtanen"},
+    };
+    for (int col = 1; col <= 3; ++col)
+        for (int row = 0; row < 3; ++row)
+            EXPECT_EQ(cell(col, row), columns[size_t(col - 1)][size_t(row)]) << col << "," << row;
     const GridRect selection = window->sgData->Selection();
     EXPECT_EQ(selection.Left, 1);
     EXPECT_EQ(selection.Right, 9);
@@ -300,15 +306,13 @@ TEST_F(Fields, CountShowsTheRowsOfThePreviewedTable)
     window->pbCount->click(); // nothing previewed: nothing happens
     EXPECT_TRUE(boxes.shown().empty());
 
-    char enter = kEnter;
-    window->edTableKeyPress(enter);
+    enterTable(QStringLiteral("STAFF"));
     boxes.expect(QStringLiteral("テーブル [STAFF] には\n14件\nのデータがあります。"), MsgIcon::Information,
                  MsgButtons::Ok, MsgResult::Ok);
     window->pbCount->click();
 
     ASSERT_TRUE(window->OCIcur->ExecuteSQL("CREATE TABLE GONE (X NUMBER)"));
-    window->edTable->setText(QStringLiteral("GONE"));
-    window->edTableKeyPress(enter);
+    enterTable(QStringLiteral("GONE"));
     ASSERT_TRUE(window->OCIcur->ExecuteSQL("DROP TABLE GONE"));
     boxes.expectContaining(QStringLiteral("ORA-00942"), MsgIcon::Warning, MsgButtons::Ok, MsgResult::Ok);
     window->pbCount->click();
@@ -374,9 +378,7 @@ TEST_F(Fields, NothingReachesTheDatabaseOrTheGridWhileATransferRuns)
         ADD_FAILURE() << "chooser shown";
         return int(QDialog::Rejected);
     };
-    window->edTable->setText(QStringLiteral("STAFF"));
-    char enter = kEnter;
-    window->edTableKeyPress(enter);
+    enterTable(QStringLiteral("STAFF"));
     ASSERT_TRUE(window->tableReady);
     const int logins = login.calls;
     window->busy = true;

@@ -4,7 +4,7 @@
 #include "oracle/TOCIctrl.h"
 #include "support/DemoWindow.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QPushButton>
@@ -19,6 +19,7 @@ protected:
     {
         chooser.TableName = tableName;
         chooser.show();
+        chooser.activateWindow();
         QCoreApplication::processEvents();
     }
 
@@ -43,10 +44,12 @@ protected:
         chooser.RefillList();
     }
 
-    void pressKey(QWidget *target, int key)
+    // A key as it comes: to the widget with the focus.
+    void pressKey(int key)
     {
+        ASSERT_EQ(QApplication::focusWidget(), chooser.lbTable);
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &press);
+        QCoreApplication::sendEvent(chooser.lbTable, &press);
     }
 
     TfmTable chooser;
@@ -67,6 +70,15 @@ TEST_F(Chooser, ListsTheSchemasTablesAndSelectsTheNameExactly)
         EXPECT_EQ(selected(), expected) << tableName.toStdString();
         chooser.hide();
     }
+}
+
+TEST_F(Chooser, TabsFromTheListThroughTheButtons)
+{
+    QStringList order;
+    for (QWidget *w = chooser.nextInFocusChain(); w != &chooser; w = w->nextInFocusChain())
+        if (w->focusPolicy() != Qt::NoFocus)
+            order << w->objectName();
+    EXPECT_EQ(order.join(u' '), QStringLiteral("lbTable pbOk pbCancel rbTable rbView"));
 }
 
 TEST_F(Chooser, TheKindOfObjectLastsBetweenShowings)
@@ -95,12 +107,12 @@ TEST_F(Chooser, WithoutASessionTheListIsEmpty)
 TEST_F(Chooser, EscStopsTheFillingAndKeepsTheDialogOpen)
 {
     open(QString());
-    fillWith([this] { pressKey(chooser.lbTable, Qt::Key_Escape); });
+    fillWith([this] { pressKey(Qt::Key_Escape); });
     ASSERT_EQ(names().size(), 1);
     EXPECT_TRUE(chooser.isVisible());
     // ESC, and Enter, never close the dialog.
-    pressKey(chooser.lbTable, Qt::Key_Escape);
-    pressKey(chooser.lbTable, Qt::Key_Return);
+    pressKey(Qt::Key_Escape);
+    pressKey(Qt::Key_Return);
     EXPECT_TRUE(chooser.isVisible());
 
     chooser.lbTable->setCurrentRow(0);
