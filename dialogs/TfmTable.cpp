@@ -54,6 +54,7 @@ TfmTable::TfmTable(QWidget *parent)
     lbTable->setStyleSheet(QStringLiteral("QListWidget::item { height: 12px; padding: 0px; }"));
     pbOk = new QPushButton(QStringLiteral("OK(&O)"), this);
     pbCancel = new QPushButton(QStringLiteral("Cancel(&C)"), this);
+    // Neither button is the default one.
     for (QPushButton *button : {pbOk, pbCancel}) {
         button->resize(75, 25);
         button->setAutoDefault(false);
@@ -224,14 +225,18 @@ void TfmTable::FormKeyPress(char &key)
         StopFill = true;
 }
 
-// Neither Enter nor ESC closes the dialog: only its buttons do.
+// Neither Enter nor ESC closes the dialog: only its buttons do, Enter
+// included while one of them has the focus.
 void TfmTable::keyPressEvent(QKeyEvent *event)
 {
     switch (event->key()) {
     case Qt::Key_Escape:
+        event->ignore();
+        return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        event->ignore();
+        if (auto *button = qobject_cast<QPushButton *>(focusWidget()))
+            button->click();
         return;
     default:
         QDialog::keyPressEvent(event);

@@ -47,9 +47,10 @@ protected:
     // A key as it comes: to the widget with the focus.
     void pressKey(int key)
     {
-        ASSERT_EQ(QApplication::focusWidget(), chooser.lbTable);
+        QWidget *focus = QApplication::focusWidget();
+        ASSERT_TRUE(focus && focus->window() == &chooser);
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-        QCoreApplication::sendEvent(chooser.lbTable, &press);
+        QCoreApplication::sendEvent(focus, &press);
     }
 
     TfmTable chooser;
@@ -107,16 +108,19 @@ TEST_F(Chooser, WithoutASessionTheListIsEmpty)
 TEST_F(Chooser, EscStopsTheFillingAndKeepsTheDialogOpen)
 {
     open(QString());
+    ASSERT_EQ(QApplication::focusWidget(), chooser.lbTable);
     fillWith([this] { pressKey(Qt::Key_Escape); });
     ASSERT_EQ(names().size(), 1);
     EXPECT_TRUE(chooser.isVisible());
-    // ESC, and Enter, never close the dialog.
+    // ESC, and Enter in the list, never close the dialog; Enter on a button
+    // presses it.
     pressKey(Qt::Key_Escape);
     pressKey(Qt::Key_Return);
     EXPECT_TRUE(chooser.isVisible());
 
     chooser.lbTable->setCurrentRow(0);
-    chooser.pbOk->click();
+    chooser.pbOk->setFocus(Qt::TabFocusReason);
+    pressKey(Qt::Key_Return);
     EXPECT_FALSE(chooser.isVisible());
     EXPECT_EQ(chooser.result(), QDialog::Accepted);
     EXPECT_EQ(selected(), names().front());
