@@ -104,6 +104,9 @@ private:
             throw SqlError(ora::kZeroLengthIdentifier);
         t->kind = TokenKind::QuotedIdentifier;
         t->value.assign(m_text.substr(m_pos + 1, close - m_pos - 1));
+        // Oracle's names never hold a NUL.
+        if (t->value.find('\0') != std::string::npos)
+            throw SqlError(ora::kInvalidCharacter);
         m_pos = close + 1;
         checkLength(t->value);
     }
@@ -116,6 +119,10 @@ private:
             if (m_pos >= m_text.size())
                 throw SqlError(ora::kUnterminatedString);
             const char c = m_text[m_pos++];
+            // SQLite reads a NUL as the end of the statement, so no
+            // translation could carry one.
+            if (c == '\0')
+                throw SqlError(ora::kInvalidCharacter);
             if (c == '\'') {
                 if (peek() != '\'')
                     return;

@@ -30,7 +30,8 @@ struct Token {
 };
 
 // Tokens of the whole text, ending with an End token. Throws SqlError:
-// 911 for a character that has no place in SQL (";" included), 1756 for an
+// 911 for a character that has no place in SQL (";" included, and a NUL
+// even between quotes), 1756 for an
 // unterminated string, 1740 for an unterminated quoted name, 1741 for "",
 // 972 for a name longer than 30 bytes.
 std::vector<Token> tokenize(std::string_view text);

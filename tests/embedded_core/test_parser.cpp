@@ -10,7 +10,7 @@ using namespace kdb;
 
 namespace {
 
-int parseError(const char *text)
+int parseError(std::string_view text)
 {
     try {
         sql::parseStatement(text);
@@ -53,11 +53,14 @@ TEST(Parser, AcceptsTheStatementsTheProgramAndPeopleSend)
 
 TEST(Parser, RefusesWithOraclesNumbers)
 {
+    using namespace std::string_view_literals;
     struct Case {
-        const char *text;
+        std::string_view text;
         int code;
     } cases[] = {
         {"SELECT * FROM t;", 911},
+        {"SELECT TO_CHAR(d, 'YYYY\0MM') FROM t"sv, 911},
+        {"SELECT \"A\0B\" FROM t"sv, 911},
         {"SELECT * FROM t WHERE a = 1; DROP TABLE t", 911},
         {"SELECT * FROM t garbage more", 933},
         {"COMMIT now", 933},
