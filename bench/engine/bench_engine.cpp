@@ -14,26 +14,24 @@
 // that other work on a shared machine weighs on both alike.
 // Usage: bench_engine [ROWS [ROUNDS]]   (default 1000000 rows, 3 rounds). The
 // last line of the output is one JSON object with the results.
+#include "bench/common/Measure.h"
 #include "embedded/Admin.h"
 #include "oracle/oci7.h"
 
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
-#include <sys/resource.h>
-#include <time.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace {
+
+using namespace bench;
 
 constexpr int kColumns = 6;
 constexpr std::size_t kFieldSize = 48;
@@ -57,39 +55,6 @@ struct RowTexts {
         length[5] = std::snprintf(field[5], kFieldSize, "note %ld for the benchmark", i * 31);
     }
 };
-
-// Wall time is what the benchmark reports; the process's CPU time is shown
-// beside it, since on a busy machine it says more about the work itself.
-struct Timing {
-    double wall = 0;
-    double cpu = 0;
-};
-
-double processCpuSeconds()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
-}
-
-class Stopwatch {
-public:
-    Timing elapsed() const
-    {
-        return {std::chrono::duration<double>(std::chrono::steady_clock::now() - m_wall).count(),
-                processCpuSeconds() - m_cpu};
-    }
-
-private:
-    std::chrono::steady_clock::time_point m_wall = std::chrono::steady_clock::now();
-    double m_cpu = processCpuSeconds();
-};
-
-[[noreturn]] void fail(const std::string &what)
-{
-    std::fprintf(stderr, "bench_engine: %s\n", what.c_str());
-    std::exit(1);
-}
 
 const oci_text *text(const char *s)
 {
@@ -162,41 +127,6 @@ Timing insertThroughEngine(const std::string &folder, long rows)
     return timing;
 }
 
-struct ChildResult {
-    Timing timing;
-    long peakRssKib = 0;
-};
-
-ChildResult measureEngineInChild(const std::string &folder, long rows)
-{
-    int channel[2];
-    if (pipe(channel) != 0)
-        fail("pipe");
-    pid_t pid = fork();
-    if (pid < 0)
-        fail("fork");
-    if (pid == 0) {
-        close(channel[0]);
-        Timing timing = insertThroughEngine(folder, rows);
-        bool sent = write(channel[1], &timing, sizeof timing) == static_cast<ssize_t>(sizeof timing);
-        _exit(sent ? 0 : 1);
-    }
-    close(channel[1]);
-    ChildResult result;
-    bool received = read(channel[0], &result.timing, sizeof result.timing) ==
-                    static_cast<ssize_t>(sizeof result.timing);
-    close(channel[0]);
-    // wait4 gives this child's own figures; RUSAGE_CHILDREN would also hold
-    // whatever the process waited for before an exec (a build, say).
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    if (!received || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        fail("the engine's run failed");
-    result.peakRssKib = usage.ru_maxrss; // kilobytes on Linux
-    return result;
-}
-
 void sqliteExec(sqlite3 *db, const char *sql)
 {
     char *error = nullptr;
@@ -239,20 +169,6 @@ Timing insertThroughSqlite(const std::string &path, long rows)
     return timing;
 }
 
-std::string makeTempFolder()
-{
-    std::string pattern = (fs::temp_directory_path() / "bench-engine-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        fail("cannot create a temporary folder");
-    return pattern;
-}
-
-void keepBest(Timing &best, const Timing &t, bool first)
-{
-    best.wall = first ? t.wall : std::min(best.wall, t.wall);
-    best.cpu = first ? t.cpu : std::min(best.cpu, t.cpu);
-}
-
 long positiveArgument(const char *text)
 {
     char *end = nullptr;
@@ -270,7 +186,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: bench_engine [ROWS [ROUNDS]]\n");
         return 2;
     }
-    const std::string folder = makeTempFolder();
+    const std::string folder = makeTempFolder("bench-engine");
     std::printf("%ld rows, six columns, one transaction, best of %ld rounds, in %s\n", rows, rounds,
                 folder.c_str());
 
@@ -282,13 +198,13 @@ int main(int argc, char **argv)
         fs::remove(folder + "/plain.db", ec);
         fs::remove(folder + "/plain.db-wal", ec);
         fs::remove(folder + "/plain.db-shm", ec);
-        std::fflush(stdout); // the child must not inherit unwritten output
-        ChildResult engine = measureEngineInChild(folder + "/engine", rows);
+        const std::string engineFolder = folder + "/engine";
+        ChildRun<Timing> engine = runInChild([&] { return insertThroughEngine(engineFolder, rows); });
         Timing plain = insertThroughSqlite(folder + "/plain.db", rows);
         std::printf("round %ld: engine (obndrn x6 + oexec per row) %.2f s (CPU %.2f s), "
                     "SQLite (bind x6 + step + reset per row) %.2f s (CPU %.2f s)\n",
-                    round, engine.timing.wall, engine.timing.cpu, plain.wall, plain.cpu);
-        keepBest(engineBest, engine.timing, round == 1);
+                    round, engine.result.wall, engine.result.cpu, plain.wall, plain.cpu);
+        keepBest(engineBest, engine.result, round == 1);
         keepBest(sqliteBest, plain, round == 1);
         peakRssKib = std::max(peakRssKib, engine.peakRssKib);
     }
