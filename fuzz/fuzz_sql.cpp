@@ -3,7 +3,8 @@
 // statement through the exported calls on a throwaway schema (parse,
 // describe, define, bind, execute, fetch). Statements that would change the
 // schema or end the transaction are only parsed, so that every input meets the
-// same tables; what a statement changes is rolled back.
+// same tables; what a statement changes is rolled back. A CREATE of a new
+// table or view runs, is queried and is dropped again.
 #include "embedded/Admin.h"
 #include "embedded/Parser.h"
 #include "embedded/SqlError.h"
@@ -52,6 +53,18 @@ const char *const kSchema[] = {
     "CREATE VIEW V AS SELECT ID, NAME || CODE AS NC, AMOUNT * 2 AS TWICE FROM T WHERE ID > 0",
     "COMMIT",
 };
+
+// The object a CREATE makes when it names none of the fixed schema's; empty
+// otherwise.
+std::string createdObject(const kdb::sql::Statement &statement)
+{
+    std::string name;
+    if (statement.createTable)
+        name = statement.createTable->name;
+    else if (statement.createView)
+        name = statement.createView->name;
+    return name == "T" || name == "U" || name == "V" ? std::string() : name;
+}
 
 bool changesSchemaOrTransaction(kdb::sql::StatementKind kind)
 {
@@ -141,10 +154,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const std::string_view sql(reinterpret_cast<const char *>(data), size);
     bool parsed = false;
     bool runnable = false;
+    std::string created;
+    bool isView = false;
     try {
         const kdb::sql::Statement statement = kdb::sql::parseStatement(sql);
         parsed = true;
         runnable = !changesSchemaOrTransaction(statement.kind);
+        created = createdObject(statement);
+        isView = statement.createView != nullptr;
     } catch (const kdb::SqlError &error) {
         FUZZ_CHECK(error.code() > 0);
     }
@@ -154,5 +171,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     if (!parsed || runnable)
         execute(sql);
+    if (!created.empty() && run(std::string(sql)) == 0) {
+        execute("SELECT * FROM \"" + created + "\"");
+        // What could be created can be dropped, and the schema is as before.
+        FUZZ_CHECK(run((isView ? "DROP VIEW \"" : "DROP TABLE \"") + created + "\"") == 0);
+    }
     return 0;
 }
