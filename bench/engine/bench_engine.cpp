@@ -15,6 +15,7 @@
 // Usage: bench_engine [ROWS [ROUNDS]]   (default 1000000 rows, 3 rounds). The
 // last line of the output is one JSON object with the results.
 #include "bench/common/Measure.h"
+#include "bench/common/SqliteExec.h"
 #include "embedded/Admin.h"
 #include "oracle/oci7.h"
 
@@ -125,16 +126,6 @@ Timing insertThroughEngine(const std::string &folder, long rows)
     oclose(&cda);
     ologof(&lda);
     return timing;
-}
-
-void sqliteExec(sqlite3 *db, const char *sql)
-{
-    char *error = nullptr;
-    if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
-        std::string text = error ? error : "unknown error";
-        sqlite3_free(error);
-        fail(std::string(sql) + ": " + text);
-    }
 }
 
 // The same rows through SQLite's API: the time for inserting and committing.

@@ -1,6 +1,7 @@
 #include "SqlitePeers.h"
 
 #include "CsvFile.h"
+#include "bench/common/SqliteExec.h"
 
 #include <sqlite3.h>
 
@@ -17,16 +18,6 @@ void removeDatabase(const std::string &db)
     std::error_code ec;
     for (const char *suffix : {"", "-journal", "-wal", "-shm"})
         std::filesystem::remove(db + suffix, ec);
-}
-
-void sqliteExec(sqlite3 *handle, const char *sql)
-{
-    char *error = nullptr;
-    if (sqlite3_exec(handle, sql, nullptr, nullptr, &error) != SQLITE_OK) {
-        std::string text = error ? error : "unknown error";
-        sqlite3_free(error);
-        fail(std::string(sql) + ": " + text);
-    }
 }
 
 using Database = std::unique_ptr<sqlite3, int (*)(sqlite3 *)>;
