@@ -2,10 +2,38 @@
 
 namespace kdb {
 
+namespace {
+// Made when the library loads, before any caller's thread can race for it.
+Registry *g_registry = nullptr;
+
+__attribute__((constructor)) void createRegistry()
+{
+    if (!g_registry)
+        g_registry = new Registry;
+}
+
+// A host that unloads the library after logging off would otherwise lose the
+// registry on every load. One that still holds sessions may call in again
+// during its exit, so a registry in use stays.
+__attribute__((destructor)) void releaseIdleRegistry()
+{
+    if (g_registry && g_registry->idle()) {
+        delete g_registry;
+        g_registry = nullptr;
+    }
+}
+} // namespace
+
 Registry &Registry::instance()
 {
-    static Registry *registry = new Registry; // never destroyed: calls may come during exit
-    return *registry;
+    if (!g_registry) // only a call during exit, after the release above
+        g_registry = new Registry;
+    return *g_registry;
+}
+
+bool Registry::idle() const
+{
+    return m_sessions.empty() && m_cursors.empty();
 }
 
 Session *Registry::session(const void *lda) const

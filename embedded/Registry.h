@@ -14,6 +14,8 @@ namespace kdb {
 class Registry {
 public:
     static Registry &instance();
+    // No session and no cursor open.
+    bool idle() const;
 
     std::mutex &lock() { return m_lock; }
 
