@@ -266,9 +266,18 @@ Translated Translator::concat(const Expr &e)
     Translated b = expr(*e.args[1]);
     const bool bothChar = a.type.code == kChar && b.type.code == kChar;
     const int size = textWidth(a.type) + textWidth(b.type);
-    // NULL counts as empty text, and an empty result is NULL again.
-    Translated t = typed("NULLIF(COALESCE(" + asText(a) + ", '') || COALESCE(" + asText(b) + ", ''), '')",
+    // NULL counts as empty text, and an empty result is NULL again. A side
+    // that is never NULL (never empty either: empty text is NULL) needs no
+    // COALESCE and makes the result never empty, so no NULLIF: an export's
+    // quotes around every value then cost one plain concatenation each.
+    const auto side = [&](const Translated &x) {
+        return x.nullable ? "COALESCE(" + asText(x) + ", '')" : "(" + asText(x) + ")";
+    };
+    const std::string joined = side(a) + " || " + side(b);
+    const bool neverEmpty = !a.nullable || !b.nullable;
+    Translated t = typed(neverEmpty ? "(" + joined + ")" : "NULLIF(" + joined + ", '')",
                          bothChar ? SqlType::charType(size) : SqlType::varchar2(size));
+    t.nullable = !neverEmpty;
     merge(&t, a);
     merge(&t, b);
     return t;
