@@ -9,6 +9,7 @@
 // of the object, which closes them on every path.
 #include <QString>
 #include <cstdio>
+#include <string>
 #include <string_view>
 
 class TfmMain;
@@ -30,7 +31,9 @@ public:
     void doWithoutMessages() { m_messagesWaived = true; }
 
     // Records one rejected line and the database's reason for it, the
-    // reason's line feeds turned into spaces so that it stays one line.
+    // reason's line feeds turned into spaces so that it stays one line. Each
+    // goes out in one write with its line end, so the files hold whole lines
+    // whenever the process stops.
     void record(std::string_view line, const QString &reason);
 
     // Closes both files.
@@ -58,5 +61,6 @@ private:
     bool m_recordsWaived = false;
     bool m_messagesWaived = false;
     bool m_written = false; // a line went into the files
+    std::string m_pending;  // the record or reason being written, with its line end
     bool m_lost = false;
 };
