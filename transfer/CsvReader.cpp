@@ -1,6 +1,7 @@
 #include "transfer/CsvReader.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QIODevice>
 #include <algorithm>
 #include <cstring>
@@ -24,6 +25,14 @@ bool isBreak(char c)
 CsvInputStream::CsvInputStream(const QString &path)
     : m_file(std::make_unique<QFile>(path))
 {
+    // Opening a named pipe waits for a writer that may never come, and a
+    // device such as /dev/zero never ends: the program would hang on either.
+    // A CSV file is a regular file (or a link to one).
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        m_errorString = QStringLiteral("Not a regular file");
+        return;
+    }
     // Unbuffered: the blocks go straight into our buffer, not through Qt's.
     if (m_file->open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         m_device = m_file.get();

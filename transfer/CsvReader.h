@@ -42,6 +42,7 @@ class QFile;
 class CsvInputStream {
 public:
     // Opens the file at `path` for reading; isOpen() tells whether that worked.
+    // Only a regular file opens: not a directory, a pipe or a device.
     explicit CsvInputStream(const QString &path);
     // Reads from `device`, which the caller keeps and which must be open for
     // reading and hold all its data (a file, a QBuffer).
