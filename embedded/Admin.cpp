@@ -5,6 +5,7 @@
 #include "Lexer.h"
 #include "OraErrors.h"
 #include "Password.h"
+#include "SchemaHeader.h"
 #include "SqlError.h"
 #include "SqliteUtil.h"
 
@@ -127,11 +128,17 @@ int setPassword(std::string_view connect, std::string_view user, std::string_vie
         return failWith(1935, message);
     if (password.empty())
         return failWith(988, message);
-    sqlite3 *db = db::openSchema(db::schemaFile(databaseFolder(connect), name));
+    const std::string file = db::schemaFile(databaseFolder(connect), name);
+    sqlite3 *db = db::hasSchemaHeader(file) ? db::openSchema(file) : nullptr;
     if (!db)
         return failWith(1918, message, name);
     const std::string hash = password::hash(password);
-    const bool ok = !hash.empty() && storeHash(db, name, hash, true);
+    bool ok = false;
+    try {
+        ok = !hash.empty() && storeHash(db, name, hash, true);
+    } catch (const SqlError &) {
+        // A database in WAL mode that has no user table of ours.
+    }
     db::closeSchema(db);
     return ok ? 0 : failWith(ora::kIoError, message);
 }

@@ -3,6 +3,7 @@
 #include "Admin.h"
 #include "Database.h"
 #include "Password.h"
+#include "SchemaHeader.h"
 #include "SqlError.h"
 #include "SqliteUtil.h"
 
@@ -31,7 +32,10 @@ std::unique_ptr<Session> Session::logon(std::string_view user, std::string_view 
     sqlite3 *db = nullptr;
     std::string hash;
     if (!name.empty()) {
-        db = db::openSchema(db::schemaFile(admin::databaseFolder(connect), name));
+        // A file that is not one of ours is no user; it is never opened.
+        const std::string file = db::schemaFile(admin::databaseFolder(connect), name);
+        if (db::hasSchemaHeader(file))
+            db = db::openSchema(file);
         if (db)
             hash = storedHash(db, name);
     }

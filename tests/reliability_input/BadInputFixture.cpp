@@ -60,10 +60,15 @@ void BadInput::enterTable(const QString &table)
 
 QString BadInput::writeFile(const QString &name, const std::string &bytes)
 {
-    QFile file(path(name));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << name.toStdString();
-    EXPECT_EQ(file.write(bytes.data(), qint64(bytes.size())), qint64(bytes.size()));
+    writeFileAt(path(name), bytes);
     return path(name);
+}
+
+void BadInput::writeFileAt(const QString &path, const std::string &bytes)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    EXPECT_EQ(file.write(bytes.data(), qint64(bytes.size())), qint64(bytes.size()));
 }
 
 std::string BadInput::readFile(const QString &path)

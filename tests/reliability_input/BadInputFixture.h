@@ -38,6 +38,7 @@ public:
     // The test's own folder, for the cases' makers.
     QString path(const QString &name) const { return folder + name; }
     QString writeFile(const QString &name, const std::string &bytes);
+    static void writeFileAt(const QString &path, const std::string &bytes);
     // A file's bytes, or "(missing)" when it cannot be read.
     static std::string readFile(const QString &path);
 
