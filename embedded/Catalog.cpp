@@ -337,6 +337,10 @@ void Catalog::createTable(const sql::CreateTableStmt &stmt)
             throwSqliteError(m_db, rc);
     }
     ddl += ")";
+    // With a primary key the rows are stored in its order: one b-tree to
+    // write and search instead of a table plus an index beside it.
+    if (std::any_of(keys.begin(), keys.end(), [](const auto &k) { return k.kind == 'P'; }))
+        ddl += " WITHOUT ROWID";
     execSql(m_db, ddl);
 }
 
