@@ -1,6 +1,7 @@
 #include "joblist/ListFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <algorithm>
 #include <array>
@@ -51,6 +52,8 @@ public:
     }
 
     bool failed() const { return m_failed; }
+    // A NUL byte came: no text file, so no list file either.
+    bool binary() const { return m_binary; }
 
 private:
     bool fill()
@@ -62,6 +65,8 @@ private:
             m_failed = true;
         if (n <= 0)
             return false;
+        if (std::memchr(m_block.data(), '\0', size_t(n)))
+            m_binary = true;
         m_pos = 0;
         m_end = size_t(n);
         return true;
@@ -72,6 +77,7 @@ private:
     size_t m_pos = 0;
     size_t m_end = 0;
     bool m_failed = false;
+    bool m_binary = false;
     std::string m_piece;
 };
 
@@ -144,13 +150,20 @@ std::optional<ListFileContents> readListFile(QIODevice &device)
         job.csv = GetField(*line, kTab, 1);
         contents.jobs.push_back(std::move(job));
     }
-    if (reader.failed())
+    // Text after a NUL byte would come as jobs that nobody wrote: whatever
+    // file was chosen, it was not a list file, and the list stays as it is.
+    if (reader.failed() || reader.binary())
         return std::nullopt;
     return contents;
 }
 
 std::optional<ListFileContents> readListFile(const QString &path)
 {
+    // A pipe would block the open until a writer came, and a device such as
+    // /dev/zero never ends: only a regular file can be a list file.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        return std::nullopt;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;

@@ -38,9 +38,11 @@ struct ListFileContents {
 };
 
 // Reads a list file from `device`, which is open for reading. Nothing when a
-// read fails before the end: a half-read file is not passed off as whole.
+// read fails before the end (a half-read file is not passed off as whole) or
+// when the bytes hold a NUL, which no text file does.
 std::optional<ListFileContents> readListFile(QIODevice &device);
-// Opens and reads the file at `path`; nothing when it cannot be opened or read.
+// Opens and reads the file at `path`; nothing when it cannot be opened or
+// read, or is no regular file.
 std::optional<ListFileContents> readListFile(const QString &path);
 
 // The first job whose line would not read back as the same job (an empty
