@@ -34,9 +34,10 @@ CsvInputStream::CsvInputStream(const QString &path)
         return;
     }
     // Unbuffered: the blocks go straight into our buffer, not through Qt's.
-    if (m_file->open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    if (m_file->open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         m_device = m_file.get();
-    else
+        m_sizeAtOpen = m_file->size();
+    } else
         m_errorString = m_file->errorString();
 }
 
@@ -69,6 +70,11 @@ bool CsvInputStream::fill()
         if (n < 0) {
             m_error = true;
             m_errorString = m_device->errorString();
+        } else if (m_file && m_file->pos() < m_sizeAtOpen) {
+            // Someone cut the file short while it was read: the lines past
+            // the cut never came, which is no end of the file.
+            m_error = true;
+            m_errorString = QStringLiteral("The file was shortened while it was read");
         }
         return false;
     }

@@ -52,8 +52,9 @@ public:
     CsvInputStream &operator=(const CsvInputStream &) = delete;
 
     bool isOpen() const;
-    // True once a read failed. The reader takes a failed read for the end of
-    // the data, so a caller that must not pass a half-read file off as a whole
+    // True once a read failed, or a file opened by path ended before the size
+    // it had when it was opened. The reader takes either for the end of the
+    // data, so a caller that must not pass a half-read file off as a whole
     // one asks this at the end.
     bool hasError() const { return m_error; }
     // Why opening or reading failed; empty when nothing failed.
@@ -77,6 +78,7 @@ private:
     // for the other to the end of the block at every line.
     size_t m_nextLf = 0;
     size_t m_nextCr = 0;
+    qint64 m_sizeAtOpen = 0; // of the file opened by path; reading ends short of it only on a fault
     bool m_atEnd = false;
     bool m_error = false;
     QString m_errorString;

@@ -75,9 +75,11 @@ ChildRun::ChildRun(const std::string &folder, const std::vector<std::string> &ar
         const int log = open(m_logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
         if (log >= 0)
             dup2(log, 2);
-        setFolderEnvironment(folder);
+        // First, so that a child running as another user makes its folders
+        // as that user.
         if (beforeExec)
             beforeExec();
+        setFolderEnvironment(folder);
         std::vector<char *> argv;
         for (std::string &arg : args)
             argv.push_back(arg.data());

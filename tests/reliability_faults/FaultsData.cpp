@@ -66,6 +66,15 @@ std::string makeDatabase(const std::string &folder, const std::vector<std::strin
     return database;
 }
 
+void execute(const std::string &database, const std::string &sql)
+{
+    enginetest::Client client;
+    ASSERT_EQ(0, client.logon(database, "SCOTT", "tiger"));
+    client.exec(sql);
+    EXPECT_EQ(0, client.commit());
+    client.logoff();
+}
+
 std::vector<std::string> queryRows(const std::string &database, const std::string &sql)
 {
     enginetest::Client client;

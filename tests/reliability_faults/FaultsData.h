@@ -29,6 +29,8 @@ void writeCsv(const std::string &path, const CsvPlan &plan);
 // A new database folder under `folder` with user SCOTT/tiger and the tables
 // the statements create; its path.
 std::string makeDatabase(const std::string &folder, const std::vector<std::string> &statements);
+// Runs a statement that must succeed, and commits.
+void execute(const std::string &database, const std::string &sql);
 // The rows of a query as "a|b|c", through a fresh log-on (so a failing
 // log-on fails the test).
 std::vector<std::string> queryRows(const std::string &database, const std::string &sql);

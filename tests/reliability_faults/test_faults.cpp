@@ -1,0 +1,156 @@
+// A full disk, a CSV file that goes away or shrinks, and a database the run
+// may not write: each run says what went wrong, claims no success it did not
+// have, and loses nothing it had stored.
+#include "ChildRun.h"
+#include "FaultsData.h"
+
+#include "tests/support/TestEnvironment.h"
+
+#include <csignal>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <grp.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace faults {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kCannotWrite = "ＣＳＶファイルを出力できません。";
+const std::string kLinesLost = "エラーファイルに出力できなかったエラーレコードがあります。";
+const std::string kNotReadToEnd = "CSVファイルを最後まで読めませんでした。";
+const std::string kImported = "インポートを完了しました。";
+const std::string kExported = "エクスポートを完了しました。";
+
+// The child's files may grow to `bytes`; past that a write fails with EFBIG
+// instead of the signal ending the process. SQLite's shared-memory file
+// needs 32 KiB, so a limit stays well above that.
+std::function<void()> fileSizeLimit(rlim_t bytes)
+{
+    return [bytes] {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{bytes, bytes};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    };
+}
+
+class Faults : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder = testenv::makeTempDir("faults");
+        database = makeDatabase(folder, {"CREATE TABLE T (ID NUMBER(8) NOT NULL, NAME VARCHAR2(2000))"});
+    }
+
+    std::string runFolder(const std::string &name) const { return folder + "/" + name; }
+    std::string csvPath(const std::string &name) const { return folder + "/" + name + ".csv"; }
+
+    // Imports the file with the child, without limits: the table's rows for
+    // a test that exports them.
+    void load(const CsvPlan &plan)
+    {
+        writeCsv(csvPath("load"), plan);
+        const ChildOutcome outcome = runChild(runFolder("load"), childArguments(database, "import", "T", csvPath("load")));
+        ASSERT_EQ(0, outcome.result) << outcome.message << outcome.log;
+    }
+
+    std::string folder;
+    std::string database;
+};
+
+TEST_F(Faults, ExportOntoAFullDiskSaysItCannotWriteAndClaimsNoSuccess)
+{
+    ASSERT_NO_FATAL_FAILURE(load(makeCsv(1, 3000, 0, "N", 150)));
+    const ChildOutcome outcome = runChild(runFolder("export"), childArguments(database, "export", "T", csvPath("out")),
+                                          fileSizeLimit(256 * 1024));
+    EXPECT_EQ(1, outcome.result) << outcome.log;
+    EXPECT_EQ(kCannotWrite, outcome.message);
+    EXPECT_TRUE(outcome.showedBox(kCannotWrite));
+    EXPECT_FALSE(outcome.showedBox(kExported));
+    EXPECT_LE(fs::file_size(csvPath("out")), 256u * 1024);
+    EXPECT_EQ(3000u, tableIds(database).size());
+}
+
+TEST_F(Faults, ErrorFilesOntoAFullDiskEndTheRunWithLostRecordsAndKeepWholeLines)
+{
+    // 20 good lines and 99 long bad ones, more than the limit lets the
+    // record file hold.
+    CsvPlan plan = makeCsv(1, 20, 0, "N");
+    const CsvPlan bad = makeCsv(100, 99, 1, "B", 1500);
+    plan.lines.insert(plan.lines.end(), bad.lines.begin(), bad.lines.end());
+    plan.ids.insert(plan.ids.end(), bad.ids.begin(), bad.ids.end());
+    const std::string csv = csvPath("bad");
+    writeCsv(csv, plan);
+    const rlim_t limit = 96 * 1024;
+    const ChildOutcome outcome =
+        runChild(runFolder("import"), childArguments(database, "import", "T", csv), fileSizeLimit(limit));
+
+    EXPECT_EQ(1, outcome.result) << outcome.log;
+    EXPECT_EQ(20, outcome.successes);
+    EXPECT_EQ(99, outcome.errors);
+    EXPECT_TRUE(outcome.showedBox(kLinesLost));
+    EXPECT_EQ(plan.goodIds(20), tableIds(database));
+
+    bool whole = false;
+    const std::string err = readFile(folder + "/bad.err");
+    const std::vector<std::string> records = crlfLines(err, whole);
+    EXPECT_TRUE(whole);
+    EXPECT_LE(err.size(), limit);
+    ASSERT_LT(records.size(), 99u);
+    EXPECT_EQ(std::vector<std::string>(bad.lines.begin(), bad.lines.begin() + long(records.size())), records);
+    EXPECT_EQ(99u, crlfLines(readFile(folder + "/bad.erm"), whole).size());
+    EXPECT_TRUE(whole);
+}
+
+// The file is taken away after the run read its first block of lines:
+// removed, the run reads on to its end; cut short, it says that it could not
+// read the file to its end, and keeps the lines it read.
+TEST_F(Faults, CsvFileRemovedOrCutShortDuringTheImport)
+{
+    // Larger than the reader's block, so it reads again after the change.
+    const CsvPlan plan = makeCsv(1, 12000, 0, "N", 100);
+    struct Case {
+        const char *name;
+        std::function<void(const std::string &)> change;
+        bool readToEnd;
+    };
+    const Case cases[] = {
+        {"removed", [](const std::string &csv) { ASSERT_EQ(0, unlink(csv.c_str())); }, true},
+        {"emptied", [](const std::string &csv) { ASSERT_EQ(0, truncate(csv.c_str(), 0)); }, false},
+        {"cut in half", [](const std::string &csv) { ASSERT_EQ(0, truncate(csv.c_str(), 600000)); }, false},
+    };
+    int run = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string csv = csvPath("big" + std::to_string(++run));
+        writeCsv(csv, plan);
+        {
+            ChildRun child(runFolder("import" + std::to_string(run)),
+                           childArguments(database, "import", "T", csv, {"commit=1000"}));
+            ASSERT_TRUE(child.waitForProgress());
+            c.change(csv);
+            const ChildOutcome outcome = child.finish();
+            const std::vector<long> stored = tableIds(database);
+            EXPECT_EQ(outcome.successes, long(stored.size()));
+            EXPECT_EQ(outcome.records, outcome.successes);
+            EXPECT_EQ(plan.goodIds(stored.size()), stored);
+            if (c.readToEnd) {
+                EXPECT_EQ(0, outcome.result) << outcome.log;
+                EXPECT_EQ(12000u, stored.size());
+                EXPECT_TRUE(outcome.showedBox(kImported));
+            } else {
+                EXPECT_EQ(1, outcome.result) << outcome.log;
+                EXPECT_LT(stored.size(), 12000u);
+                EXPECT_TRUE(outcome.showedBox(kNotReadToEnd));
+                EXPECT_FALSE(outcome.showedBox(kImported));
+            }
+        }
+        execute(database, "TRUNCATE TABLE T");
+    }
+}
+
+} // namespace
+} // namespace faults
