@@ -1,6 +1,7 @@
 #include "ProductRun.h"
 
 #include "CsvFile.h"
+#include "EscResponse.h"
 #include "app/RadioGroup.h"
 #include "app/TfmMain.h"
 #include "embedded/Admin.h"
@@ -107,6 +108,7 @@ ProductTimings runProduct(const std::string &folder, const std::string &csv, con
     timings.exported = transfer(window, 1, exportPath);
     if (long lines = countLines(exportPath); lines < rows)
         fail("the export wrote " + std::to_string(lines) + " lines for " + std::to_string(rows) + " rows");
+    timings.escResponseMs = slowestEscResponseMs(window, csv.c_str(), timings.import.wall);
     return timings;
 }
 

@@ -31,6 +31,7 @@ using namespace bench;
 struct Best {
     Timing import, exported, sqliteImport, sqliteExport, limit;
     long peakRssKib = 0;
+    double escResponseMs = 0; // the slowest of every round
 };
 
 Best measureSize(const std::string &folder, long rows, long rounds)
@@ -51,11 +52,13 @@ Best measureSize(const std::string &folder, long rows, long rounds)
         Timing sqliteExport = sqliteCommandExport(folder + "/cli.db", folder + "/cli-export.csv");
         Timing limit = sqliteApiImport(folder + "/api.db", csv, rows);
         std::fprintf(stderr,
-                     "%ld rows, round %ld: import %.2f s (CPU %.2f), export %.2f s (CPU %.2f), peak RSS %ld KiB; "
+                     "%ld rows, round %ld: import %.2f s (CPU %.2f), export %.2f s (CPU %.2f), peak RSS %ld KiB, "
+                     "ESC answered within %.1f ms; "
                      "sqlite3 .import %.2f s (CPU %.2f), sqlite3 CSV output %.2f s (CPU %.2f); "
                      "SQLite API loop %.2f s (CPU %.2f)\n",
                      rows, round, product.result.import.wall, product.result.import.cpu,
                      product.result.exported.wall, product.result.exported.cpu, product.peakRssKib,
+                     product.result.escResponseMs,
                      sqliteImport.wall, sqliteImport.cpu, sqliteExport.wall, sqliteExport.cpu, limit.wall, limit.cpu);
         const bool first = round == 1;
         keepBest(best.import, product.result.import, first);
@@ -64,6 +67,7 @@ Best measureSize(const std::string &folder, long rows, long rounds)
         keepBest(best.sqliteExport, sqliteExport, first);
         keepBest(best.limit, limit, first);
         best.peakRssKib = std::max(best.peakRssKib, product.peakRssKib);
+        best.escResponseMs = std::max(best.escResponseMs, product.result.escResponseMs);
     }
     return best;
 }
@@ -78,9 +82,10 @@ void printJson(long rows, const Best &best)
     std::printf("{\"rows\": %ld, \"import_rows_per_s\": %.0f, \"export_rows_per_s\": %.0f, "
                 "\"sqlite_import_rows_per_s\": %.0f, \"sqlite_export_rows_per_s\": %.0f, "
                 "\"cpp_limit_rows_per_s\": %.0f, \"import_ratio_vs_sqlite\": %.3f, "
-                "\"export_ratio_vs_sqlite\": %.3f, \"import_ratio_vs_limit\": %.3f, \"peak_rss_kib\": %ld}\n",
+                "\"export_ratio_vs_sqlite\": %.3f, \"import_ratio_vs_limit\": %.3f, \"peak_rss_kib\": %ld, "
+                "\"esc_response_ms\": %.1f}\n",
                 rows, import, exported, sqliteImport, sqliteExport, limit, import / sqliteImport,
-                exported / sqliteExport, import / limit, best.peakRssKib);
+                exported / sqliteExport, import / limit, best.peakRssKib, best.escResponseMs);
     std::fprintf(stderr,
                  "%ld rows, best: import %.2f s (CPU %.2f), export %.2f s (CPU %.2f), sqlite3 .import %.2f s "
                  "(CPU %.2f), sqlite3 CSV output %.2f s (CPU %.2f), SQLite API loop %.2f s (CPU %.2f)\n",
