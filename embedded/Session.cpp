@@ -34,10 +34,15 @@ std::unique_ptr<Session> Session::logon(std::string_view user, std::string_view 
     if (!name.empty()) {
         // A file that is not one of ours is no user; it is never opened.
         const std::string file = db::schemaFile(admin::databaseFolder(connect), name);
-        if (db::hasSchemaHeader(file))
+        if (db::hasSchemaHeader(file)) {
+            // The user's file is there and readable, yet SQLite cannot work
+            // on it (a read-only folder leaves it no room for its WAL index):
+            // that is no wrong password.
             db = db::openSchema(file);
-        if (db)
+            if (!db)
+                throw SqlError(ora::kCannotOpenFile);
             hash = storedHash(db, name);
+        }
     }
     // An unknown user goes through the same hashing work as a known one.
     if (!password::verify(password, hash) || hash.empty()) {

@@ -94,6 +94,8 @@ constexpr int kViewHasErrors = 4063;
 constexpr int kTooLarge = 12899;
 constexpr int kInsufficientPrivileges = 1031;
 constexpr int kIoError = 1114;
+constexpr int kCannotOpenFile = 1116;
+constexpr int kReadOnlyDatabase = 16000;
 constexpr int kUnsupportedType = 3115;
 } // namespace ora
 

@@ -70,8 +70,11 @@ void throwSqliteError(sqlite3 *db, int rc)
     std::string detail;
     if (decodeFunctionError(msg ? msg : "", &code, &detail))
         throw SqlError(code, detail);
-    if (primary == SQLITE_IOERR || primary == SQLITE_FULL || primary == SQLITE_CANTOPEN
-        || primary == SQLITE_READONLY)
+    // A file or folder the user may only read: no write can work, and saying
+    // so beats an I/O error that sends people looking at their disk.
+    if (primary == SQLITE_READONLY)
+        throw SqlError(ora::kReadOnlyDatabase);
+    if (primary == SQLITE_IOERR || primary == SQLITE_FULL || primary == SQLITE_CANTOPEN)
         throw SqlError(ora::kIoError);
     throw SqlError(ora::kInternal, msg ? msg : "");
 }

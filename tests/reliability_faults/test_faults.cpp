@@ -154,3 +154,100 @@ TEST_F(Faults, CsvFileRemovedOrCutShortDuringTheImport)
 
 } // namespace
 } // namespace faults
+
+namespace faults {
+namespace {
+
+constexpr uid_t kNobody = 65534;
+
+void chownTree(const fs::path &root)
+{
+    ASSERT_EQ(0, chown(root.c_str(), kNobody, kNobody));
+    for (const fs::directory_entry &entry : fs::recursive_directory_iterator(root))
+        ASSERT_EQ(0, lchown(entry.path().c_str(), kNobody, kNobody)) << entry.path();
+}
+
+// Root writes whatever the permission bits say, so the run goes on as the
+// unprivileged user nobody, the owner of every file it is handed.
+void becomeNobody()
+{
+    if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0)
+        _exit(126);
+}
+
+// A folder nobody can reach: the test environment's own is root's alone.
+class ReadOnlyDatabase : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        char name[] = "/tmp/karvello-readonly-XXXXXX";
+        ASSERT_NE(nullptr, mkdtemp(name));
+        folder = name;
+        ASSERT_EQ(0, chmod(folder.c_str(), 0755));
+    }
+    void TearDown() override
+    {
+        std::error_code ignored;
+        fs::remove_all(folder, ignored);
+    }
+
+    std::string folder;
+};
+
+// A folder the run may not write keeps SQLite from the WAL index it needs
+// even to read, so the log-on fails, saying why; a schema file the run may
+// only read lets it log on, and refuses every line with the reason.
+TEST_F(ReadOnlyDatabase, ImportFailsWithTheDatabasesErrorAndLeavesRowsAndFileAsTheyWere)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "making another user's files read-only needs root";
+    struct Case {
+        const char *name;
+        mode_t folderMode;
+        std::string logonError; // empty: the log-on works
+    };
+    const Case cases[] = {
+        {"read-only folder and schema file", 0500, "ORA-01116: error in opening database file"},
+        {"read-only schema file", 0700, ""},
+    };
+    const std::string kReadOnly = "ORA-16000: database or pluggable database open for read-only access";
+    int run = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string base = folder + "/" + std::to_string(++run);
+        ASSERT_EQ(0, mkdir(base.c_str(), 0755));
+        ASSERT_EQ(0, mkdir((base + "/run").c_str(), 0755));
+        const std::string database = makeDatabase(base, {"CREATE TABLE T (ID NUMBER(8) NOT NULL, NAME VARCHAR2(20))",
+                                                         "INSERT INTO T VALUES (1, 'kept')"});
+        const std::string csv = base + "/new.csv";
+        writeCsv(csv, makeCsv(10, 3, 0, "N"));
+        ASSERT_NO_FATAL_FAILURE(chownTree(base));
+        const std::string schema = database + "/SCOTT.db";
+        const std::string before = readFile(schema);
+        ASSERT_EQ(0, chmod(schema.c_str(), 0400));
+        ASSERT_EQ(0, chmod(database.c_str(), c.folderMode));
+
+        const ChildOutcome outcome =
+            runChild(base + "/run", childArguments(database, "import", "T", csv), becomeNobody);
+        if (!c.logonError.empty()) {
+            EXPECT_EQ(3, outcome.result) << outcome.log;
+            EXPECT_NE(std::string::npos, outcome.message.find(c.logonError)) << outcome.message;
+        } else {
+            EXPECT_EQ(0, outcome.successes) << outcome.message << outcome.log;
+            EXPECT_EQ(3, outcome.errors);
+            EXPECT_TRUE(outcome.showedBox("エラーレコードがあります。"));
+            bool whole = false;
+            const std::vector<std::string> reasons = crlfLines(readFile(base + "/new.erm"), whole);
+            EXPECT_EQ(3u, reasons.size());
+            for (const std::string &reason : reasons)
+                EXPECT_TRUE(reason.ends_with(kReadOnly)) << reason;
+        }
+        EXPECT_EQ(before, readFile(schema));
+        ASSERT_EQ(0, chmod(database.c_str(), 0700));
+        EXPECT_EQ(std::vector<long>{1}, tableIds(database));
+        EXPECT_EQ("ok", integrityOf(database));
+    }
+}
+
+} // namespace
+} // namespace faults
