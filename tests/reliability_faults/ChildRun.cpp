@@ -64,13 +64,21 @@ ChildRun::ChildRun(const std::string &folder, const std::vector<std::string> &ar
     : m_logPath(folder + "/child.log")
 {
     mkdir(folder.c_str(), 0755);
-    int out[2];
+    // A child that died before its start signal must not end the test.
+    signal(SIGPIPE, SIG_IGN);
+    int out[2], in[2];
     if (pipe2(out, O_CLOEXEC) != 0)
         return;
+    if (pipe2(in, O_CLOEXEC) != 0) {
+        close(out[0]);
+        close(out[1]);
+        return;
+    }
     std::vector<std::string> args{testenv::binDir() + "/karvello_transfer_child"};
     args.insert(args.end(), arguments.begin(), arguments.end());
     m_pid = fork();
     if (m_pid == 0) {
+        dup2(in[0], 0);
         dup2(out[1], 1);
         const int log = open(m_logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
         if (log >= 0)
@@ -88,7 +96,9 @@ ChildRun::ChildRun(const std::string &folder, const std::vector<std::string> &ar
         _exit(127);
     }
     close(out[1]);
+    close(in[0]);
     m_out = out[0];
+    m_in = in[1];
 }
 
 ChildRun::~ChildRun()
@@ -99,6 +109,8 @@ ChildRun::~ChildRun()
     }
     if (m_out >= 0)
         close(m_out);
+    if (m_in >= 0)
+        close(m_in);
 }
 
 bool ChildRun::readLine(std::string &line)
@@ -126,14 +138,35 @@ bool ChildRun::readLine(std::string &line)
     }
 }
 
-bool ChildRun::waitForProgress()
+// Waits for a report that starts with `prefix` and whose number after it is
+// at least `atLeast`.
+bool ChildRun::waitFor(const std::string &prefix, long atLeast)
 {
     std::string line;
     while (readLine(line)) {
-        if (line.rfind("progress ", 0) == 0)
+        if (line.rfind(prefix, 0) == 0 && std::atol(line.c_str() + prefix.size()) >= atLeast)
             return true;
     }
     return false;
+}
+
+bool ChildRun::waitForProgress(long atLeast)
+{
+    return waitFor("progress ", atLeast);
+}
+
+bool ChildRun::waitUntilReady()
+{
+    return waitFor("ready");
+}
+
+void ChildRun::release()
+{
+    if (m_in >= 0) {
+        (void)!write(m_in, "go\n", 3);
+        close(m_in);
+        m_in = -1;
+    }
 }
 
 void ChildRun::kill()
@@ -145,6 +178,11 @@ void ChildRun::kill()
 ChildOutcome ChildRun::finish()
 {
     ChildOutcome outcome;
+    // A child still waiting for its start sees the end of its input instead.
+    if (m_in >= 0) {
+        close(m_in);
+        m_in = -1;
+    }
     std::string line;
     while (readLine(line)) {
     }

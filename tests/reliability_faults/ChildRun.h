@@ -32,18 +32,24 @@ public:
     ChildRun(const ChildRun &) = delete;
     ChildRun &operator=(const ChildRun &) = delete;
 
-    // Reads the child's reports until it shows a progress count; false when
-    // it ended first.
-    bool waitForProgress();
+    // Reads the child's reports until it shows a progress count of at least
+    // `atLeast`; false when it ended first.
+    bool waitForProgress(long atLeast = 0);
+    // For a child started with gate=1: waits until it is ready, and lets it
+    // start its run.
+    bool waitUntilReady();
+    void release();
     void kill();
     // Reads the rest, waits for the end and parses the reports.
     ChildOutcome finish();
 
 private:
     bool readLine(std::string &line);
+    bool waitFor(const std::string &prefix, long atLeast = 0);
 
     pid_t m_pid = -1;
     int m_out = -1;
+    int m_in = -1;
     std::string m_pending;
     std::vector<std::string> m_lines;
     std::string m_logPath;

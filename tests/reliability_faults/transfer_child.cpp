@@ -3,13 +3,16 @@
 // run it beside another, take away its rights.
 //
 //   karvello_transfer_child db=FOLDER user=SCOTT password=tiger mode=import|export
-//                           table=T csv=PATH [commit=N] [batch=1] [answer=yes|no]
+//                           table=T csv=PATH [commit=N] [batch=1] [answer=yes|no] [gate=1]
 //
 // The main window comes up offscreen and logs on to the embedded database in
 // FOLDER; HOME and the XDG folders are the ones the caller gives it. Every box
 // is answered with `answer` (Yes unless told). With `batch=1` the run asks
-// nothing, as a job list runs it. Standard output, one record a line, texts
+// nothing, as a job list runs it. With `gate=1` it reports "ready" once logged
+// on and previewed, and starts the run only when a line comes on standard
+// input, so that a caller can start two runs at one moment. Standard output, one record a line, texts
 // with "\n" for a line break and "\\" for a backslash:
+//   ready               logged on, waiting for the line that starts the run
 //   progress N          the status bar shows N at a progress check
 //   result RC           0 completed, 1 failed, 2 cancelled; 3 the child could not start
 //   counts R S E        recordCount, successCount, errorCount
@@ -126,6 +129,12 @@ int runOne(std::map<std::string, std::string> options)
     if (!PreviewTable(window, table) || (import && !PreviewCsv(window, text("csv"))))
         return fail(QStringLiteral("preview failed"));
 
+    if (options["gate"] == "1") {
+        report("ready", {});
+        char go[16];
+        if (!std::fgets(go, sizeof go, stdin))
+            return fail(QStringLiteral("no start signal"));
+    }
     ProgressReporter reporter(window);
     QString message;
     const int result = window.RunTransfer(text("table"), text("csv"), batch, mode, message);
