@@ -1,6 +1,7 @@
 // The main window's Count and ReConnect buttons.
 #include "app/RegSettings.h"
 #include "app/TfmMain.h"
+#include "oracle/SqlName.h"
 #include "oracle/TOCIctrl.h"
 #include "oracle/TOCIcur.h"
 #include "platform/MessageBox.h"
@@ -14,7 +15,7 @@ void TfmMain::pbCountClick()
     if (busy || !tableReady)
         return;
     const QString table = edTable->text();
-    OCIcur->SQL = "select count(*) from " + table.toLocal8Bit().toStdString();
+    OCIcur->SQL = "select count(*) from " + SqlTableName(table.toLocal8Bit().toStdString());
     if (!OCIcur->Execute()) {
         platform::showMessage(this, OCIcur->LastError, platform::MsgIcon::Warning, platform::MsgButtons::Ok);
         return;

@@ -2,6 +2,7 @@
 // joined by the separator into the CSV file.
 #include "app/StringGrid.h"
 #include "app/TfmMain.h"
+#include "oracle/SqlName.h"
 #include "oracle/TOCIcur.h"
 #include "platform/MessageBox.h"
 #include "platform/WaitCursor.h"
@@ -68,11 +69,14 @@ private:
     bool m_failed = false;
 };
 
-// Sets the message; a person also sees it at once.
+// A person sees the text at once; a batch gets it as the job's message. Not
+// both: the run control shows the message it gets back, and the same
+// warning would come twice, the second time as if it were good news.
 int fail(TfmMain &main, QString &message, const QString &text, MsgIcon icon, bool batch)
 {
-    message = text;
-    if (!batch)
+    if (batch)
+        message = text;
+    else
         platform::showMessage(&main, text, icon, MsgButtons::Ok);
     return transfer::Failed;
 }
@@ -105,7 +109,7 @@ int ExportData(TfmMain &main, const std::string &table, const QString &csvPath, 
     message = QStringLiteral("エクスポートを完了しました。");
     const std::vector<std::string> names = GridColumnNames(main, int(classes.size()));
     TOCIcur &cursor = *main.OCIcur;
-    cursor.SQL = ExportSelect(table, names, classes, main.quoteChar, main.cbTime->isChecked());
+    cursor.SQL = ExportSelect(SqlTableName(table), names, classes, main.quoteChar, main.cbTime->isChecked());
     if (!cursor.Execute()) {
         message = QStringLiteral("ＳＱＬエラーが発生しました。");
         return transfer::Failed;

@@ -1,6 +1,7 @@
 // The CSV import: one prepared INSERT, executed once per line of the file.
 #include "app/StringGrid.h"
 #include "app/TfmMain.h"
+#include "oracle/SqlName.h"
 #include "oracle/TOCIctrl.h"
 #include "oracle/TOCIcur.h"
 #include "platform/MessageBox.h"
@@ -51,7 +52,7 @@ bool truncateFirst(TfmMain &main)
 void truncateTable(TfmMain &main, const std::string &table)
 {
     try {
-        main.OCIcur->ExecuteSQL("truncate table " + table);
+        main.OCIcur->ExecuteSQL("truncate table " + SqlTableName(table));
     } catch (const std::exception &) {
     }
 }
@@ -257,7 +258,7 @@ int ImportData(TfmMain &main, const std::string &table, const QString &csvPath, 
     message = kCompleted;
 
     bool stopped = false;
-    if (!main.OCIcur->Insert(table, columns)) {
+    if (!main.OCIcur->Insert(SqlTableName(table), columns)) {
         message = main.OCIcur->LastError;
         if (batch)
             platform::showMessage(&main, message, MsgIcon::Error, MsgButtons::Ok);

@@ -6,6 +6,7 @@
 #include "app/RadioGroup.h"
 #include "app/StringGrid.h"
 #include "app/TfmMain.h"
+#include "oracle/SqlName.h"
 #include "oracle/TOCIcur.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
@@ -123,7 +124,7 @@ std::string tableRowsQuery(TfmMain &main, const std::string &table, const std::v
         else
             items += name.toStdString();
     }
-    return "select " + items + " from " + table + " where rownum <= " + std::to_string(kPreviewTableRows);
+    return "select " + items + " from " + SqlTableName(table) + " where rownum <= " + std::to_string(kPreviewTableRows);
 }
 
 // Grid row `row` shows CSV line `number`: its label and as many fields as the
