@@ -173,7 +173,8 @@ std::optional<ListFileContents> readListFile(const QString &path)
 int firstUnwritableJob(const std::vector<Job> &jobs)
 {
     const auto breaksLine = [](const std::string &field) {
-        return field.find_first_of("\t\n") != std::string::npos;
+        // A NUL would make the whole file unreadable to Load.
+        return field.find_first_of(std::string_view("\t\n\0", 3)) != std::string::npos;
     };
     for (size_t i = 0; i < jobs.size(); ++i) {
         const Job &job = jobs[i];

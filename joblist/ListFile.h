@@ -46,7 +46,7 @@ std::optional<ListFileContents> readListFile(QIODevice &device);
 std::optional<ListFileContents> readListFile(const QString &path);
 
 // The first job whose line would not read back as the same job (an empty
-// TABLE, a TAB or LF in TABLE or CSV, a line longer than a piece); -1 when
+// TABLE, a TAB, LF or NUL in TABLE or CSV, a line longer than a piece); -1 when
 // every job can be written.
 int firstUnwritableJob(const std::vector<Job> &jobs);
 
