@@ -64,13 +64,22 @@ protected:
 TEST_F(Faults, ExportOntoAFullDiskSaysItCannotWriteAndClaimsNoSuccess)
 {
     ASSERT_NO_FATAL_FAILURE(load(makeCsv(1, 3000, 0, "N", 150)));
-    const ChildOutcome outcome = runChild(runFolder("export"), childArguments(database, "export", "T", csvPath("out")),
-                                          fileSizeLimit(256 * 1024));
-    EXPECT_EQ(1, outcome.result) << outcome.log;
-    EXPECT_EQ(kCannotWrite, outcome.message);
-    EXPECT_TRUE(outcome.showedBox(kCannotWrite));
-    EXPECT_FALSE(outcome.showedBox(kExported));
-    EXPECT_LE(fs::file_size(csvPath("out")), 256u * 1024);
+    for (const bool batch : {false, true}) {
+        SCOPED_TRACE(batch ? "batch" : "a person's run");
+        const ChildOutcome outcome =
+            runChild(runFolder(batch ? "batch" : "export"),
+                     childArguments(database, "export", "T", csvPath("out"), {batch ? "batch=1" : "batch=0"}),
+                     fileSizeLimit(256 * 1024));
+        EXPECT_EQ(1, outcome.result) << outcome.log;
+        // A person sees the box; a job list gets the text as the job's status.
+        if (batch)
+            EXPECT_EQ(kCannotWrite, outcome.message);
+        else
+            EXPECT_TRUE(outcome.showedBox(kCannotWrite));
+        EXPECT_NE(kExported, outcome.message);
+        EXPECT_FALSE(outcome.showedBox(kExported));
+        EXPECT_LE(fs::file_size(csvPath("out")), 256u * 1024);
+    }
     EXPECT_EQ(3000u, tableIds(database).size());
 }
 
