@@ -43,6 +43,10 @@ FileState readObject(const QString &path, QJsonObject *object)
     QFile file(path);
     if (!file.exists())
         return FileState::Missing;
+    // Opening a named pipe would wait for a writer, at start-up; a device
+    // might never end. Neither is a settings file, nor to be written over.
+    if (!QFileInfo(path).isFile())
+        return FileState::Unreadable;
     if (!file.open(QIODevice::ReadOnly))
         return FileState::Unreadable;
     QJsonParseError error{};

@@ -21,6 +21,10 @@ using platform::MsgResult;
 
 const SeenBox kImportQuestion{QStringLiteral("データをインポートします。\nよろしいですか？"), MsgIcon::Question,
                               MsgButtons::YesNo, MsgResult::Yes};
+const SeenBox kMismatchQuestion{
+    QStringLiteral("テーブルとインポートデータのカラム数が一致しません。\n"
+                   "データをインポートしますが、データに不整合が生じるかもしれません。\nよろしいですか？"),
+    MsgIcon::Question, MsgButtons::YesNo, MsgResult::Yes};
 const SeenBox kCompleted{QStringLiteral("インポートを完了しました。"), MsgIcon::Information, MsgButtons::Ok,
                          MsgResult::Ok};
 const SeenBox kCompletedWithErrors{
@@ -80,6 +84,12 @@ TEST_F(BadCsvFiles, EachCaseTellsThePersonAndKeepsTheRowsAndTheFile)
          {"2|Cup"},
          crlf({longLine}),
          QStringLiteral("ORA-12899")},
+        {"a million separators on one line: the extra fields are dropped",
+         [](BadInput &t) { return t.writeFile("wide.csv", crlf({"1,A" + std::string(1000000, ','), "2,B"})); },
+         {kMismatchQuestion, kCompleted},
+         {"1|A", "2|B"},
+         kMissing,
+         {}},
         {"binary bytes are data like any other",
          [](BadInput &t) {
              return t.writeFile("binary.csv", std::string("5,\x01\x02\x7f\x80\x81\x9f\xa0\xfe\xff\r\n"

@@ -11,6 +11,8 @@
 #include <QJsonObject>
 #include <QLineEdit>
 #include <QSpinBox>
+#include <functional>
+#include <sys/stat.h>
 
 namespace {
 
@@ -91,20 +93,40 @@ TEST_F(BadSettings, StartUpTakesTheDefaultsAndKeepsTheBrokenFileAside)
     }
 }
 
-TEST_F(BadSettings, AFolderWhereTheFileShouldBeIsLeftAlone)
+TEST_F(BadSettings, NoFileWhereTheFileShouldBeIsLeftAlone)
 {
     window.reset();
-    QFile::remove(settingsPath());
-    ASSERT_TRUE(QDir().mkpath(settingsPath() + QStringLiteral("/inside")));
+    struct Case {
+        const char *name;
+        std::function<void(const QString &path)> make;
+        std::function<bool(const QString &path)> stillThere;
+    };
+    const Case cases[] = {
+        {"a folder", [](const QString &p) { QDir().mkpath(p + QStringLiteral("/inside")); },
+         [](const QString &p) { return QFileInfo(p + QStringLiteral("/inside")).isDir(); }},
+        {"a named pipe", [](const QString &p) { ::mkfifo(p.toLocal8Bit().constData(), 0600); },
+         [](const QString &p) {
+             struct stat st {};
+             return ::stat(p.toLocal8Bit().constData(), &st) == 0 && S_ISFIFO(st.st_mode);
+         }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(settingsPath());
+        QDir().mkpath(QFileInfo(settingsPath()).path());
+        c.make(settingsPath());
 
-    start();
-    ASSERT_TRUE(window->OCI->connected());
-    EXPECT_EQ(login.user, QString());
-    window->close();
-    window.reset();
+        start();
+        ASSERT_TRUE(window->OCI->connected());
+        EXPECT_EQ(login.user, QString());
+        window->close();
+        window.reset();
 
-    EXPECT_TRUE(QFileInfo(settingsPath() + QStringLiteral("/inside")).isDir());
-    EXPECT_FALSE(QFile::exists(settingsPath() + QStringLiteral(".corrupt")));
+        EXPECT_TRUE(c.stillThere(settingsPath()));
+        EXPECT_FALSE(QFile::exists(settingsPath() + QStringLiteral(".corrupt")));
+        QDir(settingsPath()).removeRecursively();
+        QFile::remove(settingsPath());
+    }
 }
 
 } // namespace
