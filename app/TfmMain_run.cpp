@@ -32,6 +32,7 @@ const QString kTruncateWarning =
     QStringLiteral("Truncateオプションが選択されています。現在のテーブルのデータは破棄されます。");
 const QString kAreYouSure = QStringLiteral("よろしいですか？");
 const QString kErrorRecords = QStringLiteral("エラーレコードがあります。");
+const QString kErrorRecordsLost = QStringLiteral("エラーファイルに出力できなかったエラーレコードがあります。");
 
 // Holds the window busy for a run, so that nothing reached through the events
 // processed meanwhile (closing the window, a second run, the job list's
@@ -109,7 +110,10 @@ QString importQuestion(bool countsMatch, bool truncate)
 void offerErrorFiles(TfmMain &main, const QString &csv, bool batch, QString &message)
 {
     if (batch) {
-        message = kErrorRecords;
+        // Files that miss some of the rejected lines must not pass for
+        // complete ones in the job's status.
+        message = message.contains(kErrorRecordsLost) ? kErrorRecords + QLatin1Char('\n') + kErrorRecordsLost
+                                                      : kErrorRecords;
         return;
     }
     const MsgResult answer = ask(main, message + QLatin1Char('\n') + kErrorRecords + QStringLiteral("\n表示しますか？"),
