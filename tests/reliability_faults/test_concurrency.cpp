@@ -6,6 +6,7 @@
 #include "ChildRun.h"
 #include "FaultsData.h"
 
+#include "tests/embedded/EngineClient.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <algorithm>
@@ -148,6 +149,36 @@ TEST_F(Concurrent, TwoImportsIntoOneTableLoseAndDoubleNothing)
                 return;
         }
     }
+}
+
+// Another session keeps its change open longer than the engine waits: the
+// line is rejected with ORA-00054 as its reason, counted, and kept in the
+// error file, and the other session's change is untouched.
+TEST_F(Concurrent, ImportBehindAnOpenTransactionRejectsTheLineWithOra54)
+{
+    const std::string database =
+        makeDatabase(folder + "/held", {"CREATE TABLE T (ID NUMBER(8) NOT NULL, NAME VARCHAR2(40))"});
+    enginetest::Client holder;
+    ASSERT_EQ(0, holder.logon(database, "SCOTT", "tiger"));
+    holder.exec("INSERT INTO T VALUES (99, 'held')");
+    const CsvPlan plan = makeCsv(1, 1, 0, "A");
+    const std::string csv = folder + "/held.csv";
+    writeCsv(csv, plan);
+    const ChildOutcome outcome = runChild(folder + "/heldrun", childArguments(database, "import", "T", csv));
+    ASSERT_EQ(0, holder.commit());
+    holder.logoff();
+
+    EXPECT_EQ(0, outcome.result) << outcome.message << outcome.log;
+    EXPECT_EQ(1, outcome.records);
+    EXPECT_EQ(0, outcome.successes);
+    EXPECT_EQ(1, outcome.errors);
+    EXPECT_TRUE(outcome.showedBox("エラーレコードがあります。"));
+    bool whole = false;
+    EXPECT_EQ(plan.lines, crlfLines(readFile(folder + "/held.err"), whole));
+    const std::vector<std::string> reasons = crlfLines(readFile(folder + "/held.erm"), whole);
+    ASSERT_EQ(1u, reasons.size());
+    EXPECT_NE(std::string::npos, reasons[0].find(kBusy)) << reasons[0];
+    EXPECT_EQ(std::vector<long>{99}, tableIds(database));
 }
 
 TEST_F(Concurrent, ExportDuringAnImportWritesOneCommittedState)
