@@ -1,6 +1,6 @@
 #include "BadInputFixture.h"
 
-#include "oracle/TOCIcur.h"
+#include "support/SessionRows.h"
 #include "support/TestEnvironment.h"
 
 #include <QFile>
@@ -28,27 +28,12 @@ void BadInput::expectBoxes(const std::vector<SeenBox> &seen)
 
 void BadInput::run(const std::vector<std::string> &statements)
 {
-    TOCIcur helper(window.get());
-    helper.setOCIParent(window->OCI);
-    for (const std::string &sql : statements)
-        ASSERT_TRUE(helper.ExecuteSQL(sql)) << sql << "\n" << helper.LastError.toStdString();
-    ASSERT_TRUE(window->OCI->Commit());
+    testenv::runStatements(*window, statements);
 }
 
 std::vector<std::string> BadInput::rows(const std::string &sql)
 {
-    TOCIcur helper(window.get());
-    helper.setOCIParent(window->OCI);
-    helper.SQL = sql;
-    std::vector<std::string> result;
-    EXPECT_TRUE(helper.Execute()) << sql << "\n" << helper.LastError.toStdString();
-    while (helper.Fetch()) {
-        std::string row;
-        for (size_t i = 0; i < helper.Row().size(); ++i)
-            row += (i ? "|" : "") + helper.Row()[i];
-        result.push_back(row);
-    }
-    return result;
+    return testenv::queryRows(*window, sql);
 }
 
 void BadInput::enterTable(const QString &table)

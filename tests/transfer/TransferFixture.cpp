@@ -5,6 +5,7 @@
 #include "embedded/Admin.h"
 #include "oracle/TOCIctrl.h"
 #include "oracle/TOCIcur.h"
+#include "support/SessionRows.h"
 #include "support/TestEnvironment.h"
 #include "transfer/Preview.h"
 #include "transfer/TransferRun.h"
@@ -81,28 +82,12 @@ void TransferFixture::TearDown()
 
 void TransferFixture::run(const std::vector<std::string> &statements)
 {
-    TOCIcur helper(window.get());
-    helper.setOCIParent(window->OCI);
-    for (const std::string &sql : statements)
-        ASSERT_TRUE(helper.ExecuteSQL(sql)) << sql << "\n" << helper.LastError.toStdString();
-    ASSERT_TRUE(window->OCI->Commit());
+    testenv::runStatements(*window, statements);
 }
 
 std::vector<std::string> TransferFixture::rows(const std::string &sql)
 {
-    TOCIcur helper(window.get());
-    helper.setOCIParent(window->OCI);
-    helper.SQL = sql;
-    std::vector<std::string> result;
-    EXPECT_TRUE(helper.Execute()) << sql << "\n" << helper.LastError.toStdString();
-    while (helper.Fetch()) {
-        std::string row;
-        for (size_t i = 0; i < helper.Row().size(); ++i)
-            row += (i ? "|" : "") + helper.Row()[i];
-        result.push_back(row);
-    }
-    EXPECT_TRUE(helper.atEndOfRows()) << helper.LastError.toStdString();
-    return result;
+    return testenv::queryRows(*window, sql);
 }
 
 QString TransferFixture::path(const QString &name) const
