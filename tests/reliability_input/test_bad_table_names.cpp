@@ -6,11 +6,15 @@
 #include "BadInputFixture.h"
 
 #include "app/RadioGroup.h"
+#include "joblist/JobList.h"
+#include "joblist/TfmJob.h"
+#include "support/ScriptedFileDialogs.h"
 
 #include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 
 namespace {
 
@@ -100,6 +104,38 @@ TEST_F(BadTableNames, ATableNamedLikeAStatementIsTheOnlyTableTouched)
         ASSERT_NO_FATAL_FAILURE(run({"drop table " + quoted}));
     }
     EXPECT_EQ(rows("select count(*) from SECTIONS"), std::vector<std::string>{"4"});
+}
+
+// The names loaded from a list file and run as one batch: each job is
+// refused in its STATUS, and the batch goes on to the end.
+TEST_F(BadTableNames, AListFileOfSuchNamesRunsAsABatchThatTouchesNothing)
+{
+    TfmJob jobWindow;
+    fmJob = &jobWindow;
+    const auto forget = qScopeGuard([] { fmJob = nullptr; });
+    const QString csv = writeFile("staff.csv", crlf({"9999,Intruder"}));
+    std::string list = "0\r\n";
+    for (const std::string &name : kHostileNames)
+        list += name + "\t" + csv.toStdString() + "\r\n";
+    ScriptedFileDialogs dialogs;
+    dialogs.answer(writeFile("hostile.lst", list));
+    jobWindow.pbLoad->click();
+    ASSERT_EQ(jobWindow.jobList->count(), int(kHostileNames.size()));
+    window->cbTruncate->setChecked(true);
+
+    boxes.expect(QStringLiteral("JobListが登録されています。\nバッチモードで動作します。\nよろしいですか？\n"
+                                "単独で実行する場合は「いいえ」を選択して下さい。"),
+                 platform::MsgIcon::Question, platform::MsgButtons::YesNoCancel, MsgResult::Yes);
+    boxes.expect(QStringLiteral("インポートを完了しました。"), platform::MsgIcon::Information, platform::MsgButtons::Ok,
+                 MsgResult::Ok);
+    window->pbExecute->click();
+
+    EXPECT_EQ(boxes.pending(), 0u);
+    for (int row = 0; row < jobWindow.jobList->count(); ++row) {
+        SCOPED_TRACE(jobWindow.jobList->job(row).table);
+        EXPECT_EQ(jobWindow.jobList->text(row, JobList::Status), kNoTable);
+    }
+    EXPECT_EQ(rows(kStaffRows), std::vector<std::string>{"14"});
 }
 
 } // namespace
