@@ -74,9 +74,10 @@ private:
 // warning would come twice, the second time as if it were good news.
 int fail(TfmMain &main, QString &message, const QString &text, MsgIcon icon, bool batch)
 {
-    if (batch)
-        message = text;
-    else
+    // Emptied for a person: a write that fails at the end finds the
+    // completion text already there, and it must not follow the warning.
+    message = batch ? text : QString();
+    if (!batch)
         platform::showMessage(&main, text, icon, MsgButtons::Ok);
     return transfer::Failed;
 }
