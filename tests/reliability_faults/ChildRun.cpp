@@ -1,12 +1,13 @@
 #include "ChildRun.h"
 
+#include "FaultsData.h"
+
 #include "tests/support/TestEnvironment.h"
 
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
-#include <fstream>
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -38,14 +39,6 @@ std::string unescape(const std::string &text)
         }
     }
     return plain;
-}
-
-std::string readAll(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 } // namespace
@@ -206,7 +199,7 @@ ChildOutcome ChildRun::finish()
         else if (key == "box")
             outcome.boxes.push_back(value);
     }
-    outcome.log = readAll(m_logPath);
+    outcome.log = readFile(m_logPath);
     return outcome;
 }
 
