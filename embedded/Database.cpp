@@ -37,16 +37,10 @@ bool plainNameChar(unsigned char c)
 
 // SQLite checkpoints after a commit leaves the WAL over a number of pages;
 // with large pages its default would let the WAL grow to 64 MiB first.
-constexpr int kCheckpointBytes = 4 << 20;
-
 void keepWalNear(sqlite3 *db, int bytes)
 {
-    sqlite3_stmt *pageSize = nullptr;
-    if (sqlite3_prepare_v2(db, "PRAGMA page_size", -1, &pageSize, nullptr) != SQLITE_OK)
-        return;
-    if (sqlite3_step(pageSize) == SQLITE_ROW && sqlite3_column_int(pageSize, 0) > 0)
-        sqlite3_wal_autocheckpoint(db, std::max(1, bytes / sqlite3_column_int(pageSize, 0)));
-    sqlite3_finalize(pageSize);
+    if (const int size = pageSize(db); size > 0)
+        sqlite3_wal_autocheckpoint(db, std::max(1, bytes / size));
 }
 
 sqlite3 *configure(sqlite3 *db)
@@ -150,6 +144,17 @@ sqlite3 *createSchema(const std::string &path)
 int busyTimeout() { return g_busyTimeout.load(); }
 
 void setBusyTimeout(int milliseconds) { g_busyTimeout.store(milliseconds); }
+
+int pageSize(sqlite3 *db)
+{
+    sqlite3_stmt *statement = nullptr;
+    int size = 0;
+    if (sqlite3_prepare_v2(db, "PRAGMA page_size", -1, &statement, nullptr) == SQLITE_OK
+        && sqlite3_step(statement) == SQLITE_ROW)
+        size = sqlite3_column_int(statement, 0);
+    sqlite3_finalize(statement);
+    return size;
+}
 
 void closeSchema(sqlite3 *db)
 {

@@ -25,6 +25,12 @@ sqlite3 *createSchema(const std::string &path);
 
 void closeSchema(sqlite3 *db);
 
+// The page size of the main database of `db`; 0 when it cannot be read.
+int pageSize(sqlite3 *db);
+
+// A commit checkpoints once the WAL holds about this much.
+inline constexpr int kCheckpointBytes = 4 << 20;
+
 // How long a writer waits for another before it gives up with 54: five
 // seconds unless changed (tests shorten it).
 int busyTimeout();

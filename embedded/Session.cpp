@@ -31,9 +31,10 @@ std::unique_ptr<Session> Session::logon(std::string_view user, std::string_view 
     const std::string name = admin::normalizeUserName(user);
     sqlite3 *db = nullptr;
     std::string hash;
+    std::string file;
     if (!name.empty()) {
         // A file that is not one of ours is no user; it is never opened.
-        const std::string file = db::schemaFile(admin::databaseFolder(connect), name);
+        file = db::schemaFile(admin::databaseFolder(connect), name);
         if (db::hasSchemaHeader(file)) {
             // The user's file is there and readable, yet SQLite cannot work
             // on it (a read-only folder leaves it no room for its WAL index):
@@ -49,11 +50,21 @@ std::unique_ptr<Session> Session::logon(std::string_view user, std::string_view 
         db::closeSchema(db);
         throw SqlError(ora::kLogonDenied);
     }
-    return std::unique_ptr<Session>(new Session(db, name));
+    return std::unique_ptr<Session>(new Session(db, name, file));
+}
+
+Session::Session(sqlite3 *db, std::string schema, const std::string &file)
+    : m_db(db)
+    , m_catalog(db, std::move(schema))
+    , m_checkpointer(std::make_unique<Checkpointer>(db, file, db::kCheckpointBytes))
+{
 }
 
 Session::~Session()
 {
+    // The checkpoint thread's connection goes first, so that closing the
+    // session's, the last, can checkpoint the rest and remove the WAL.
+    m_checkpointer.reset();
     db::closeSchema(m_db);
 }
 

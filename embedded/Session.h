@@ -2,6 +2,7 @@
 // One logon: a user's schema file opened on SQLite, its transaction state and
 // the last error that oerhms may be asked to describe.
 #include "Catalog.h"
+#include "Checkpointer.h"
 
 #include <memory>
 #include <sqlite3.h>
@@ -58,10 +59,11 @@ public:
     std::string detailFor(int code) const { return code == m_lastCode ? m_lastDetail : std::string(); }
 
 private:
-    Session(sqlite3 *db, std::string schema) : m_db(db), m_catalog(db, std::move(schema)) {}
+    Session(sqlite3 *db, std::string schema, const std::string &file);
 
     sqlite3 *m_db;
     Catalog m_catalog;
+    std::unique_ptr<Checkpointer> m_checkpointer;
     bool m_autoCommit = false;
     int m_lastCode = 0;
     std::string m_lastDetail;

@@ -114,6 +114,37 @@ TEST_F(EngineTest, SecondSessionSeesOnlyCommittedRowsAndAWaitingWriterGivesUp)
     EXPECT_EQ((Rows{{"1"}, {"2"}, {"3"}}), ids(c));
 }
 
+// Commits that leave the WAL large are copied back into the schema file by a
+// thread of the session's own while the session goes on; a second session
+// reads every committed row meanwhile, and after the last log-off the file
+// holds everything and no WAL is left beside it.
+TEST_F(EngineTest, LargeCommitsAreCheckpointedBesideTheSessionAndLogoffLeavesNoWal)
+{
+    exec("CREATE TABLE T (ID NUMBER PRIMARY KEY, PAD VARCHAR2(4000))");
+    Client reader;
+    ASSERT_EQ(0, reader.logon(db, "SCOTT", "tiger"));
+    const std::string pad(3000, 'p');
+    const int rows = 4000; // about 12 MB: the WAL passes its limit a few times
+    for (int i = 1; i <= rows; ++i) {
+        ASSERT_EQ(0, c.runBound("INSERT INTO T VALUES (:1, :2)", {std::to_string(i), pad}));
+        if (i % 500 == 0) {
+            ASSERT_EQ(0, c.commit());
+            EXPECT_EQ((Rows{{std::to_string(i)}}), reader.query("SELECT COUNT(*) FROM T"));
+        }
+    }
+    ASSERT_EQ(0, reader.logoff());
+    ASSERT_EQ(0, c.logoff());
+
+    bool walLeft = false;
+    for (const auto &entry : fs::directory_iterator(db))
+        walLeft = walLeft || entry.path().string().ends_with("-wal");
+    EXPECT_FALSE(walLeft);
+    Client again;
+    ASSERT_EQ(0, again.logon(db, "SCOTT", "tiger"));
+    EXPECT_EQ((Rows{{std::to_string(rows)}}), again.query("SELECT COUNT(*) FROM T"));
+    EXPECT_EQ((Rows{{std::to_string(rows)}}), again.query("SELECT COUNT(*) FROM T WHERE PAD = '" + pad + "'"));
+}
+
 // A process killed in the middle of a transaction: its committed rows stay,
 // its open transaction is gone, and the file is whole.
 TEST(EngineCrash, KilledProcessKeepsOnlyCommittedRowsAndAnIntactFile)
