@@ -18,6 +18,8 @@
 #include "SqlitePeers.h"
 #include "bench/common/Measure.h"
 
+#include <sqlite3.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -51,6 +53,9 @@ Best measureSize(const std::string &folder, long rows, long rounds)
         Timing sqliteImport = sqliteCommandImport(folder + "/cli.db", csv, rows);
         Timing sqliteExport = sqliteCommandExport(folder + "/cli.db", folder + "/cli-export.csv");
         Timing limit = sqliteApiImport(folder + "/api.db", csv, rows);
+        // The next round's program starts from a fresh process image, as the
+        // program does, not from SQLite as these peers left it.
+        sqlite3_shutdown();
         std::fprintf(stderr,
                      "%ld rows, round %ld: import %.2f s (CPU %.2f), export %.2f s (CPU %.2f), peak RSS %ld KiB, "
                      "ESC answered within %.1f ms; "

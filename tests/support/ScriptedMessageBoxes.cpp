@@ -64,7 +64,16 @@ ScriptedMessageBoxes::~ScriptedMessageBoxes()
 
 std::string ScriptedMessageBoxes::describe(const QString &text, MsgIcon icon, MsgButtons buttons)
 {
-    return "\"" + text.toStdString() + "\" [" + iconName(icon) + ", " + buttonsName(buttons) + "]";
+    // Built by appending: GCC 12 at -O2 warns falsely (-Wrestrict) about a
+    // literal added in front of a temporary string.
+    std::string described(1, '"');
+    described += text.toStdString();
+    described += "\" [";
+    described += iconName(icon);
+    described += ", ";
+    described += buttonsName(buttons);
+    described += "]";
+    return described;
 }
 
 ScriptedMessageBoxes &ScriptedMessageBoxes::expect(const QString &text, MsgIcon icon,
