@@ -16,16 +16,6 @@ void BadInput::SetUp()
     folder = QString::fromStdString(testenv::makeTempDir("bad-input")) + QLatin1Char('/');
 }
 
-void BadInput::expectBoxes(const std::vector<SeenBox> &seen)
-{
-    for (const SeenBox &box : seen) {
-        if (box.containing)
-            boxes.expectContaining(box.text, box.icon, box.buttons, box.answer);
-        else
-            boxes.expect(box.text, box.icon, box.buttons, box.answer);
-    }
-}
-
 void BadInput::run(const std::vector<std::string> &statements)
 {
     testenv::runStatements(*window, statements);

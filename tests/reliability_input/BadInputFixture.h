@@ -9,21 +9,9 @@
 #include <string>
 #include <vector>
 
-// A box as the person is to see it, and the button they press.
-struct SeenBox {
-    QString text;
-    platform::MsgIcon icon;
-    platform::MsgButtons buttons;
-    platform::MsgResult answer;
-    bool containing = false; // `text` is a part of the box's text
-};
-
 class BadInput : public DemoWindow {
 protected:
     void SetUp() override;
-
-    // Queues the boxes of a case, in order.
-    void expectBoxes(const std::vector<SeenBox> &seen);
 
     // Statements that must succeed, committed; the rows of a query with each
     // row's values joined by "|".

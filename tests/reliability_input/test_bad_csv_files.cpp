@@ -19,6 +19,14 @@ using platform::MsgButtons;
 using platform::MsgIcon;
 using platform::MsgResult;
 
+// A box as the person is to see it, and the button they press.
+struct SeenBox {
+    QString text;
+    MsgIcon icon;
+    MsgButtons buttons;
+    MsgResult answer;
+};
+
 const SeenBox kImportQuestion{QStringLiteral("データをインポートします。\nよろしいですか？"), MsgIcon::Question,
                               MsgButtons::YesNo, MsgResult::Yes};
 const SeenBox kMismatchQuestion{
@@ -43,6 +51,11 @@ const std::string kKept = "0|kept";
 
 class BadCsvFiles : public BadInput {
 protected:
+    void expect(const SeenBox &box, std::function<void()> whileShown = {})
+    {
+        boxes.expect(box.text, box.icon, box.buttons, box.answer, std::move(whileShown));
+    }
+
     void SetUp() override
     {
         BadInput::SetUp();
@@ -150,7 +163,7 @@ TEST_F(BadCsvFiles, EachCaseTellsThePersonAndKeepsTheRowsAndTheFile)
             std::function<void()> whileShown;
             if (c.removeAtQuestion && i == 0)
                 whileShown = [&] { QFile::remove(csv); };
-            boxes.expect(box.text, box.icon, box.buttons, box.answer, whileShown);
+            expect(box, whileShown);
         }
         window->rgMode->setItemIndex(0);
         enterTable(QStringLiteral("BAD_INPUT"));
@@ -189,7 +202,7 @@ TEST_F(BadCsvFiles, AFileThatCannotBeReadIsNotImported)
     if (!enforced.available())
         GTEST_SKIP() << "cannot give up root's right to read any file here";
 
-    expectBoxes({kNotNamed});
+    expect(kNotNamed);
     window->rgMode->setItemIndex(0);
     enterTable(QStringLiteral("BAD_INPUT"));
     window->edCSV->setText(csv);
