@@ -16,6 +16,17 @@
 
 namespace {
 
+// The window's options in one line: header, time, truncate, auto-commit,
+// ESC, the commit interval, the separator and the quote character.
+std::string options(const TfmMain &w)
+{
+    return std::to_string(w.cbHead->isChecked()) + std::to_string(w.cbTime->isChecked())
+           + std::to_string(w.cbTruncate->isChecked()) + std::to_string(w.cbAutoCmt->isChecked())
+           + std::to_string(w.cbBreak->isChecked()) + " " + std::to_string(w.udCmt->value()) + " "
+           + w.edSep->text().toStdString() + w.edDelim->text().toStdString();
+}
+const std::string kFirstRunOptions = "00001 1 ,\"";
+
 class BadSettings : public BadInput {
 protected:
     void TearDown() override
@@ -67,14 +78,7 @@ TEST_F(BadSettings, StartUpTakesTheDefaultsAndKeepsTheBrokenFileAside)
         ASSERT_TRUE(window->OCI->connected()) << window->OCI->LastError.toStdString();
         EXPECT_EQ(login.user, QString()) << "the login dialog shows no stored user";
         EXPECT_EQ(login.conn, QString());
-        EXPECT_FALSE(window->cbHead->isChecked());
-        EXPECT_FALSE(window->cbTime->isChecked());
-        EXPECT_FALSE(window->cbTruncate->isChecked());
-        EXPECT_FALSE(window->cbAutoCmt->isChecked());
-        EXPECT_TRUE(window->cbBreak->isChecked());
-        EXPECT_EQ(window->udCmt->value(), 1);
-        EXPECT_EQ(window->edSep->text(), QStringLiteral(","));
-        EXPECT_EQ(window->edDelim->text(), QStringLiteral("\""));
+        EXPECT_EQ(options(*window), kFirstRunOptions);
 
         window->close();
         window.reset();
