@@ -93,10 +93,62 @@ std::string dataTypeName(const SqlType &t)
     }
 }
 
+bool hasBind(const Expr &e)
+{
+    return e.kind == ExprKind::Bind
+        || std::any_of(e.args.begin(), e.args.end(), [](const auto &a) { return hasBind(*a); });
+}
+
+bool isConcat(const Expr &e)
+{
+    return e.kind == ExprKind::Binary && e.text == "||";
+}
+
+// The value between the texts of 'text' || value || 'text' (grouped either
+// way); null for any other expression.
+const Expr *quotedValue(const Expr &e, std::string *prefix, std::string *suffix)
+{
+    if (!isConcat(e))
+        return nullptr;
+    const Expr &left = *e.args[0];
+    const Expr &right = *e.args[1];
+    if (right.kind == ExprKind::String && isConcat(left) && left.args[0]->kind == ExprKind::String) {
+        *prefix = left.args[0]->text;
+        *suffix = right.text;
+        return left.args[1].get();
+    }
+    if (left.kind == ExprKind::String && isConcat(right) && right.args[1]->kind == ExprKind::String) {
+        *prefix = left.text;
+        *suffix = right.args[1]->text;
+        return right.args[0].get();
+    }
+    return nullptr;
+}
+
+// An export quotes every text value: fetching the value alone and adding the
+// quotes in the cursor spares SQLite two new strings per value and row.
+// Values with binds are left whole, so that no bind is translated twice.
+void wrapQuotedText(Translator &tr, const Expr &e, OutputColumn *col, std::string *itemSql)
+{
+    std::string prefix, suffix;
+    const Expr *value = quotedValue(e, &prefix, &suffix);
+    if (!value || hasBind(*value))
+        return;
+    const Translated inner = tr.expr(*value);
+    if (inner.type.code != kVarchar2 && inner.type.code != kChar)
+        return;
+    *itemSql = inner.sql;
+    col->wrapped = true;
+    col->prefix = std::move(prefix);
+    col->suffix = std::move(suffix);
+}
+
 } // namespace
 
-SelectPlan compileSelect(const Catalog &catalog, const sql::SelectStmt &stmt, BindNames *binds)
+SelectPlan compileSelect(const Catalog &catalog, const sql::SelectStmt &stmt, BindNames *binds, bool wrapAtFetch)
 {
+    // Ordering and DISTINCT work on whole values: those items stay whole.
+    wrapAtFetch = wrapAtFetch && !stmt.distinct && stmt.orderBy.empty();
     const Source src = resolveSource(catalog, stmt.from);
     Translator tr(catalog, &src, binds);
     SelectPlan plan;
@@ -111,7 +163,7 @@ SelectPlan compileSelect(const Catalog &catalog, const sql::SelectStmt &stmt, Bi
                 throw SqlError(ora::kInvalidIdentifier, "\"" + item.qualifier + "\"");
             for (size_t i = 0; i < src.columns.size(); ++i) {
                 items += (items.empty() ? "" : ", ") + std::string("s.") + columnSqlName(int(i) + 1);
-                plan.columns.push_back({src.columns[i].name, src.columns[i].type, src.columns[i].nullable, false});
+                plan.columns.push_back({src.columns[i].name, src.columns[i].type, src.columns[i].nullable, false, false, {}, {}});
             }
             anyPlain = true;
             continue;
@@ -119,8 +171,11 @@ SelectPlan compileSelect(const Catalog &catalog, const sql::SelectStmt &stmt, Bi
         Translated t = tr.expr(*item.expr);
         anyAggregate |= t.aggregate;
         anyPlain |= t.usesColumns && !t.aggregate;
-        items += (items.empty() ? "" : ", ") + t.sql;
-        OutputColumn col{item.alias, t.type, t.nullable, false};
+        OutputColumn col{item.alias, t.type, t.nullable, false, false, {}, {}};
+        std::string itemSql = t.sql;
+        if (wrapAtFetch)
+            wrapQuotedText(tr, *item.expr, &col, &itemSql);
+        items += (items.empty() ? "" : ", ") + itemSql;
         if (col.name.empty()) {
             if (item.expr->kind == ExprKind::Column) {
                 col.name = item.expr->text;

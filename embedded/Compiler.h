@@ -15,6 +15,11 @@ struct OutputColumn {
     SqlType type;
     bool nullable = true;
     bool unnamedExpression = false; // an expression without an alias
+    // 'text' || value || 'text' with a text value: SQLite fetches the value
+    // alone and the cursor puts the two texts around it (NULL counting as
+    // empty, as in the concatenation).
+    bool wrapped = false;
+    std::string prefix, suffix;
 };
 
 struct SelectPlan {
@@ -28,7 +33,10 @@ struct DmlPlan {
     ObjectInfo object;
 };
 
-SelectPlan compileSelect(const Catalog &catalog, const sql::SelectStmt &stmt, BindNames *binds);
+// `wrapAtFetch`: a query the cursor fetches itself (not a view's text) may
+// leave its quoted items to the cursor (OutputColumn::wrapped).
+SelectPlan compileSelect(const Catalog &catalog, const sql::SelectStmt &stmt, BindNames *binds,
+                         bool wrapAtFetch = false);
 DmlPlan compileUpdate(const Catalog &catalog, const sql::UpdateStmt &stmt, BindNames *binds);
 DmlPlan compileDelete(const Catalog &catalog, const sql::DeleteStmt &stmt, BindNames *binds);
 

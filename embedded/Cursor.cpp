@@ -48,7 +48,7 @@ void Cursor::parse(std::string_view text)
     Catalog &catalog = m_session->catalog();
     switch (m_kind) {
     case StatementKind::Select:
-        m_select = compileSelect(catalog, *st->select, &names);
+        m_select = compileSelect(catalog, *st->select, &names, true);
         try {
             m_stmt = prepare(m_session->db(), m_select.sql);
         } catch (const SqlError &e) {
@@ -301,7 +301,21 @@ void Cursor::executeDefinition()
 int Cursor::writeColumn(size_t i, Define &d)
 {
     sqlite3_stmt *s = m_stmt.get();
-    if (sqlite3_column_type(s, int(i)) == SQLITE_NULL) {
+    const OutputColumn &column = m_select.columns[i];
+    const bool null = sqlite3_column_type(s, int(i)) == SQLITE_NULL;
+    std::string_view text;
+    if (column.wrapped) {
+        std::string &whole = m_scratch[i];
+        whole.assign(column.prefix);
+        if (!null)
+            whole.append(columnText(s, int(i)));
+        whole.append(column.suffix);
+        text = whole;
+    } else if (!null) {
+        text = store::displayText(column.type.code, columnText(s, int(i)), &m_scratch[i]);
+    }
+    // Quotes around NULL are a value; with no quotes the result is NULL again.
+    if (column.wrapped ? text.empty() : null) {
         if (d.returnLength)
             *d.returnLength = 0;
         if (d.returnCode)
@@ -312,7 +326,6 @@ int Cursor::writeColumn(size_t i, Define &d)
         }
         return ora::kNullFetched;
     }
-    const std::string_view text = store::displayText(m_select.columns[i].type.code, columnText(s, int(i)), &m_scratch[i]);
     const int capacity = std::max(d.length, 0);
     size_t written = 0;
     bool truncated = false;

@@ -6,6 +6,7 @@
 #include "SqliteUtil.h"
 #include "Storage.h"
 
+#include <algorithm>
 #include <cstring>
 #include <ctime>
 #include <string>
@@ -178,6 +179,22 @@ void fnDateText(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     resultText(ctx, date::toDefaultText(dt));
 }
 
+// How much of the stored form ("YYYY-MM-DD HH:MM:SS") a format gives as it
+// stands: the two ISO formats an export asks for on every row. 0 for any other.
+size_t storedPrefixFor(std::string_view format)
+{
+    const auto sameLetters = [format](std::string_view lower) {
+        return format.size() == lower.size()
+            && std::equal(format.begin(), format.end(), lower.begin(),
+                          [](char a, char b) { return (a >= 'A' && a <= 'Z' ? char(a + 32) : a) == b; });
+    };
+    if (sameLetters("yyyy-mm-dd hh24:mi:ss"))
+        return 19;
+    if (sameLetters("yyyy-mm-dd"))
+        return 10;
+    return 0;
+}
+
 void fnDateToChar(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
     if (anyNull(argc, argv))
@@ -185,6 +202,8 @@ void fnDateToChar(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     DateTime dt;
     if (!dateArg(ctx, argv[0], &dt))
         return;
+    if (const size_t prefix = storedPrefixFor(textArg(argv[1])))
+        return resultText(ctx, textArg(argv[0]).substr(0, prefix));
     std::string out;
     const int rc = date::toChar(dt, textArg(argv[1]), &out);
     if (rc != 0)

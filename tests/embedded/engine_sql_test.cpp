@@ -29,6 +29,18 @@ const Step kScript[] = {
      {{"1", "alpha", "10.5", "ab "}, {"2", "beta", N, N}, {"3", "Gamma", "-.5", "xyz"}, {"4", N, "0", N}}},
     {"SELECT * FROM T WHERE ID = 3", {{"3", "Gamma", "-.5", "31-DEC-99", "xyz"}}},
     {"SELECT TO_CHAR(D, 'YYYY-MM-DD HH24:MI:SS') FROM T WHERE ID = 1", {{"2001-04-01 13:05:00"}}},
+    // The ISO formats in any letter case, a year under 1000 kept at four
+    // digits, and a near miss (12-hour clock) that must not pass for ISO.
+    {"SELECT TO_CHAR(D, 'yyyy-MM-dd'), TO_CHAR(D, 'Yyyy-Mm-Dd Hh24:Mi:Ss'), TO_CHAR(D, 'YYYY-MM-DD HH:MI:SS'), "
+     "TO_CHAR(TO_DATE('0087-02-03', 'YYYY-MM-DD'), 'YYYY-MM-DD') FROM T WHERE ID = 1",
+     {{"2001-04-01", "2001-04-01 13:05:00", "2001-04-01 01:05:00", "0087-02-03"}}},
+    // Texts around a value, as an export quotes them: NULL counts as empty,
+    // CHAR keeps its blanks, either grouping, and nothing around NULL is NULL.
+    {"SELECT '\"' || NAME || '\"', '\"' || C || '\"', '<' || (NAME || '>'), '' || NAME || '', "
+     "'\"' || TO_CHAR(D, 'YYYY-MM-DD') || '\"' FROM T WHERE ID IN (1, 2)",
+     {{"\"alpha\"", "\"ab \"", "<alpha>", "alpha", "\"2001-04-01\""}, {"\"beta\"", "\"\"", "<beta>", "beta", "\"\""}}},
+    {"SELECT '[' || NAME || ']' FROM T WHERE ID = 4", {{"[]"}}},
+    {"SELECT DISTINCT '[' || C || ']' FROM T ORDER BY 1", {{"[]"}, {"[ab ]"}, {"[xyz]"}}},
     {"SELECT ID FROM T WHERE NAME IS NULL", {{"4"}}},
     {"SELECT ID FROM T WHERE NAME IS NOT NULL AND C IS NULL", {{"2"}}},
 
