@@ -98,6 +98,10 @@ int ExportData(TfmMain &main, const std::string &table, const QString &csvPath, 
                                  MsgIcon::Question, MsgButtons::YesNo)
                != MsgResult::Yes)
         return transfer::Cancelled;
+    // Only a file is written: opening a pipe would wait for a reader, a
+    // device would swallow the rows or fill up.
+    if (const QFileInfo target(csvPath); target.exists() && !target.isFile())
+        return fail(main, message, kCannotWrite, MsgIcon::Error, batch);
     // Our own blocks are large: no second buffer below them.
     QFile file(csvPath);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))

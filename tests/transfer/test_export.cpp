@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <functional>
+#include <sys/stat.h>
 #include <optional>
 
 namespace {
@@ -198,6 +199,14 @@ TEST_F(Export, FailuresAreNeverReportedAsCompletion)
          false, columnLimitMessage(kColumnLimit), {}, ""},
         {"a fetch fails after the first row", "RATIOS", to(csv), false, {}, kSqlError, "1,-10\r\n"},
         {"a full disk", "ITEMS", to(fullDiskLink(QStringLiteral("full.csv"))), true, {}, kCannotWrite, std::nullopt},
+        // Opening a pipe for writing would wait for a reader that never comes.
+        {"a named pipe", "ITEMS",
+         [this] {
+             const QString fifo = path(QStringLiteral("pipe.csv"));
+             mkfifo(QFile::encodeName(fifo).constData(), 0600);
+             return fifo;
+         },
+         true, {}, kCannotWrite, std::nullopt},
         {"the query fails", "ITEMS",
          [this] {
              run({"drop table ITEMS"});
