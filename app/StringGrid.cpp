@@ -14,7 +14,9 @@
 // Shift-JIS system, read in a UTF-8 session) are shown as Shift-JIS, so that
 // the person can read them. Only the display changes: the cell keeps the
 // bytes, and a transfer moves them as they are.
-QString StringGrid::displayText(const QByteArray &bytes)
+// A character cut by the length limit stays in the decoder's state, not in
+// the text.
+static QString decodedText(QByteArrayView bytes)
 {
     QStringDecoder local(QStringDecoder::System);
     QString text = local.decode(bytes);
@@ -27,6 +29,13 @@ QString StringGrid::displayText(const QByteArray &bytes)
             return alternative;
     }
     return text;
+}
+
+QString StringGrid::displayText(const QByteArray &bytes)
+{
+    if (bytes.size() <= ShownBytes)
+        return decodedText(bytes);
+    return decodedText(QByteArrayView(bytes).first(ShownBytes)) + u'\u2026';
 }
 
 // The cells by logical column; the header view maps logical to visual.

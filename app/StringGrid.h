@@ -55,7 +55,11 @@ public:
     // selection.
     void setSelection(const GridRect &rect);
 
-    // The text a cell holding `bytes` shows.
+    // The text a cell holding `bytes` shows: of a longer value its first
+    // ShownBytes bytes and "…". Laying out a field of megabytes (a CSV line
+    // with no line breaks) would hold the window for minutes, and no cell
+    // is that wide.
+    static constexpr qsizetype ShownBytes = 4096;
     static QString displayText(const QByteArray &bytes);
 
     int ColWidths(int col) const;

@@ -55,6 +55,10 @@ TEST(StringGrid, CellsShowTheirBytesDecoded)
         {QByteArray("\x90\xf7\x92\x83(\x90\xc3)"), QStringLiteral("煎茶(静)")}, // Shift-JIS
         {QByteArray("P20001"), QStringLiteral("P20001")},
         {QByteArray("a\xff"), QStringLiteral("a\uFFFD")},
+        // A long value shows its beginning; a character the cut splits is
+        // left out whole.
+        {QByteArray(StringGrid::ShownBytes + 10, 'x'), QString(StringGrid::ShownBytes, u'x') + u'\u2026'},
+        {QByteArray(StringGrid::ShownBytes - 1, 'x') + "\xe7\x85\x8e", QString(StringGrid::ShownBytes - 1, u'x') + u'\u2026'},
     };
     GridFixture f;
     for (const auto &[bytes, shown] : cases) {
