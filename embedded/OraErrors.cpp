@@ -123,6 +123,7 @@ constexpr Message kMessages[] = {
      "user name conflicts with another user or role name"},
     {1935, "missing user or role name", nullptr},
     {2017, "integer value required", nullptr},
+    {2091, "transaction rolled back", nullptr},
     {2260, "table can have only one primary key", nullptr},
     {2261, "such unique or primary key already exists in the table", nullptr},
     {2264, "name already used by an existing constraint", nullptr},

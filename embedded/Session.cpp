@@ -68,10 +68,19 @@ Session::~Session()
     db::closeSchema(m_db);
 }
 
+bool Session::lostTransaction() const
+{
+    return m_writing && sqlite3_get_autocommit(m_db);
+}
+
 void Session::beginWrite()
 {
-    if (sqlite3_get_autocommit(m_db))
+    if (lostTransaction())
+        throw SqlError(ora::kTransactionRolledBack);
+    if (sqlite3_get_autocommit(m_db)) {
         execSql(m_db, "BEGIN IMMEDIATE");
+        m_writing = true;
+    }
 }
 
 void Session::statementDone()
@@ -82,12 +91,26 @@ void Session::statementDone()
 
 void Session::commit()
 {
-    if (!sqlite3_get_autocommit(m_db))
-        execSql(m_db, "COMMIT");
+    if (lostTransaction()) {
+        m_writing = false;
+        throw SqlError(ora::kTransactionRolledBack);
+    }
+    if (!sqlite3_get_autocommit(m_db)) {
+        try {
+            execSql(m_db, "COMMIT");
+        } catch (...) {
+            // A commit that fails and takes the transaction with it ends it.
+            if (sqlite3_get_autocommit(m_db))
+                m_writing = false;
+            throw;
+        }
+    }
+    m_writing = false;
 }
 
 void Session::rollback()
 {
+    m_writing = false;
     if (!sqlite3_get_autocommit(m_db))
         execSql(m_db, "ROLLBACK");
 }

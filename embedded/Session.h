@@ -28,10 +28,14 @@ public:
     void setAutoCommit(bool on) { m_autoCommit = on; }
 
     // Opens the write transaction if none is open (54 when another session
-    // holds the lock too long).
+    // holds the lock too long). 2091 while a transaction that SQLite rolled
+    // back on its own (a full disk, an I/O error) has not been ended by a
+    // commit or a rollback: a new one would store later rows without the
+    // earlier ones the caller believes stored.
     void beginWrite();
     // After a statement that changed data: commits in auto-commit mode.
     void statementDone();
+    // 2091, ending it, when the transaction was rolled back by SQLite.
     void commit();
     void rollback();
     // Runs a definition in a transaction of its own after committing the
@@ -65,6 +69,11 @@ private:
     Catalog m_catalog;
     std::unique_ptr<Checkpointer> m_checkpointer;
     bool m_autoCommit = false;
+    bool m_writing = false; // a write transaction was opened and not ended here
+
+    // True when the transaction opened here is gone without a commit or a
+    // rollback of ours.
+    bool lostTransaction() const;
     int m_lastCode = 0;
     std::string m_lastDetail;
 };

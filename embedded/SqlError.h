@@ -96,6 +96,7 @@ constexpr int kInsufficientPrivileges = 1031;
 constexpr int kIoError = 1114;
 constexpr int kCannotOpenFile = 1116;
 constexpr int kReadOnlyDatabase = 16000;
+constexpr int kTransactionRolledBack = 2091;
 constexpr int kUnsupportedType = 3115;
 } // namespace ora
 

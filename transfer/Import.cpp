@@ -91,6 +91,8 @@ public:
     // stopped short of a clean end: the error limit, a failed commit, or a
     // file that could not be read to its end.
     bool run(QString &message);
+    // The successes up to the last intermediate commit that worked.
+    int64_t committedSuccesses() const { return m_committed; }
 
 private:
     enum class Next { Line, Leave };
@@ -107,6 +109,7 @@ private:
     const bool m_batch;
     const int m_header;      // 1 when the first line names the columns
     const int m_commitEvery; // 0: commit only at the end
+    int64_t m_committed = 0;
     ProgressCheck m_progress;
     CsvFields m_fields;
     std::vector<std::string> m_values;
@@ -131,8 +134,12 @@ bool LineImport::run(QString &message)
             if (m_commitEvery > 0 && sinceCommit >= m_commitEvery) {
                 if (!m_main.OCI->Commit()) {
                     message = m_main.OCI->LastError;
+                    // What the failed commit held is not stored: the count
+                    // says what the table has.
+                    successCount = m_committed;
                     return true;
                 }
+                m_committed = successCount;
                 sinceCommit = 0;
             }
             if (checkErrorLimit(message) == Next::Leave)
@@ -258,6 +265,7 @@ int ImportData(TfmMain &main, const std::string &table, const QString &csvPath, 
     message = kCompleted;
 
     bool stopped = false;
+    LineImport lines(main, csv, errors, columns.size(), batch);
     if (!main.OCIcur->Insert(SqlTableName(table), columns)) {
         message = main.OCIcur->LastError;
         if (batch)
@@ -265,10 +273,14 @@ int ImportData(TfmMain &main, const std::string &table, const QString &csvPath, 
         main.OCI->Rollback();
         stopped = true;
     } else {
-        stopped = LineImport(main, csv, errors, columns.size(), batch).run(message);
+        stopped = lines.run(message);
     }
-    if (!endTransaction(main, message))
-        stopped = true;
+    const bool committed = endTransaction(main, message);
+    stopped = stopped || !committed;
+    // Rolled back or not committed: the lines since the last commit that
+    // worked are not in the table, and the count says what the table has.
+    if (!committed || main.cancelRequested)
+        successCount = lines.committedSuccesses();
 
     errors.close();
     ShowCounts(main, successCount, errorCount);

@@ -121,6 +121,30 @@ TEST_F(Faults, ErrorFilesOntoAFullDiskEndTheRunWithLostRecordsAndKeepWholeLines)
     }
 }
 
+// The database's own files cannot grow past the limit: whatever the run
+// reports as stored is what the table holds, with or without intermediate
+// commits, and the rows committed before the run stay.
+TEST_F(Faults, DatabaseFilesOntoAFullDiskKeepCountsTrueToTheTable)
+{
+    ASSERT_NO_FATAL_FAILURE(load(makeCsv(1, 200, 0, "N")));
+    const CsvPlan plan = makeCsv(1000, 3000, 0, "N", 1500);
+    const std::string csv = csvPath("grow");
+    writeCsv(csv, plan);
+    for (const char *commit : {"commit=0", "commit=100"}) {
+        SCOPED_TRACE(commit);
+        const ChildOutcome outcome = runChild(runFolder(std::string("grow-") + commit),
+                                              childArguments(database, "import", "T", csv, {commit}),
+                                              fileSizeLimit(1024 * 1024));
+        const std::vector<long> stored = tableIds(database);
+        ASSERT_GE(stored.size(), 200u) << outcome.log;
+        EXPECT_EQ(makeCsv(1, 200, 0, "N").ids, std::vector<long>(stored.begin(), stored.begin() + 200));
+        EXPECT_EQ(outcome.successes, long(stored.size()) - 200) << outcome.message << outcome.log;
+        EXPECT_LT(stored.size(), 3200u);
+        EXPECT_FALSE(outcome.showedBox(kImported) && outcome.errors == 0);
+        execute(database, "DELETE FROM T WHERE ID >= 1000");
+    }
+}
+
 // The file is taken away after the run read its first block of lines:
 // removed, the run reads on to its end; cut short, it says that it could not
 // read the file to its end, and keeps the lines it read.
