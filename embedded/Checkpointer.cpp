@@ -3,6 +3,7 @@
 #include "Database.h"
 
 #include <algorithm>
+#include <system_error>
 
 namespace kdb {
 
@@ -25,24 +26,31 @@ Checkpointer::~Checkpointer()
         m_thread.join();
 }
 
-int Checkpointer::afterCommit(void *self, sqlite3 *, const char *, int walPages)
+int Checkpointer::afterCommit(void *self, sqlite3 *db, const char *name, int walPages)
 {
     auto *checkpointer = static_cast<Checkpointer *>(self);
-    if (walPages >= checkpointer->m_walPages)
-        checkpointer->request();
+    // Without a thread the commit checkpoints itself, as SQLite would.
+    if (walPages >= checkpointer->m_walPages && !checkpointer->request())
+        sqlite3_wal_checkpoint_v2(db, name, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
     return SQLITE_OK;
 }
 
-void Checkpointer::request()
+bool Checkpointer::request()
 {
     {
         std::lock_guard lock(m_mutex);
         m_wanted = true;
     }
-    if (!m_thread.joinable())
-        m_thread = std::thread(&Checkpointer::run, this);
-    else
+    if (m_thread.joinable()) {
         m_wake.notify_one();
+        return true;
+    }
+    try {
+        m_thread = std::thread(&Checkpointer::run, this);
+        return true;
+    } catch (const std::system_error &) {
+        return false;
+    }
 }
 
 void Checkpointer::run()

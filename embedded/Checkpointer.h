@@ -25,7 +25,9 @@ public:
 
 private:
     static int afterCommit(void *self, sqlite3 *db, const char *name, int walPages);
-    void request();
+    // Wakes the thread, starting it the first time; false when no thread
+    // can be started.
+    bool request();
     void run();
 
     const std::string m_file;

@@ -75,7 +75,9 @@ bool Session::lostTransaction() const
 
 void Session::beginWrite()
 {
-    if (lostTransaction())
+    // In auto-commit mode the lost transaction was the failed statement's
+    // own, and that statement has said so.
+    if (lostTransaction() && !m_autoCommit)
         throw SqlError(ora::kTransactionRolledBack);
     if (sqlite3_get_autocommit(m_db)) {
         execSql(m_db, "BEGIN IMMEDIATE");
@@ -93,6 +95,8 @@ void Session::commit()
 {
     if (lostTransaction()) {
         m_writing = false;
+        if (m_autoCommit)
+            return;
         throw SqlError(ora::kTransactionRolledBack);
     }
     if (!sqlite3_get_autocommit(m_db)) {
